@@ -1,0 +1,34 @@
+# Shared by ./run and ./test: install what is missing, configure and build one variant.
+# shellcheck shell=bash
+
+SKORVIN_PACKAGES=(
+  cmake ninja-build g++ pkg-config binutils
+  qt6-base-dev qtbase5-dev libgl-dev
+  libsqlite3-dev sqlite3 unixodbc-dev libsqliteodbc tdsodbc
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-wqy-zenhei xvfb xauth poppler-utils
+)
+
+ensure_packages() {
+  local missing=()
+  local p
+  for p in "${SKORVIN_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq >/dev/null
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# build_variant <build dir> <extra cmake args...>
+build_variant() {
+  local dir=$1
+  shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$SKORVIN_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  fi
+  cmake --build "$dir"
+}

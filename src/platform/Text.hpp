@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// 8-bit text as the system holds it (GBK bytes): every count is in bytes, so a
+// Chinese character counts as two.
+namespace skorvin::text {
+
+// First n bytes; n <= 0 gives empty text, n beyond the end gives the whole text.
+std::string left(std::string_view s, int n);
+// Last n bytes, with the same rules as left().
+std::string right(std::string_view s, int n);
+// n bytes from the 1-based position p; p < 1 counts as 1.
+std::string mid(std::string_view s, int p, int n);
+// 1-based byte position of the first occurrence of needle, 0 when absent or empty.
+int pos(std::string_view needle, std::string_view s);
+// Without leading and trailing bytes of value 32 or less.
+std::string trim(std::string_view s);
+// Byte-by-byte unsigned comparison: <0, 0, >0; on an equal prefix the shorter sorts first.
+int compare(std::string_view a, std::string_view b);
+// Enclosed in single quotes with every single quote inside doubled.
+std::string quoted(std::string_view s);
+// Replaces every "%s" in order by the given values (messages of the system).
+std::string format(std::string_view pattern, std::string_view value);
+std::string format(std::string_view pattern, std::string_view value1, std::string_view value2);
+
+} // namespace skorvin::text

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/ado/FieldValue.hpp"
+#include "platform/ado/RowSink.hpp"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace skorvin::ado {
+
+class ConnectionBackend;
+
+// The host's connection to the examination database. The host creates and opens
+// it; the library only borrows it. Connection strings follow ADO habits:
+//   Provider=SQLite;Data Source=exam.sqlite
+//   Driver=...;...  or  DSN=...                  (handed to ODBC as they are)
+//   Provider=SQLOLEDB;Data Source=;Initial Catalog=;User ID=;Password=   (SQL Server over ODBC)
+// Statement texts and values are GBK; every failure is an EDatabaseError whose
+// message is the provider's description without trailing blanks and full stops.
+class TADOConnection {
+public:
+    explicit TADOConnection(std::string connectionString = {});
+    ~TADOConnection();
+    TADOConnection(const TADOConnection&) = delete;
+    TADOConnection& operator=(const TADOConnection&) = delete;
+
+    void setConnectionString(std::string connectionString);
+    const std::string& connectionString() const { return connectionString_; }
+
+    void open();
+    void close();
+    bool connected() const;
+
+    // Runs a statement that returns no rows; returns the number of rows it affected.
+    // params bind the "?" placeholders in order, as text.
+    long execute(const std::string& sql, const std::vector<FieldValue>& params = {});
+    // Runs a query and hands its column names and rows to sink.
+    void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink);
+
+    // Called with every statement text before it runs (tests count the statements run).
+    void setStatementListener(std::function<void(const std::string&)> listener);
+
+private:
+    ConnectionBackend& backend();
+
+    std::string connectionString_;
+    std::unique_ptr<ConnectionBackend> backend_;
+    std::function<void(const std::string&)> listener_;
+};
+
+} // namespace skorvin::ado
