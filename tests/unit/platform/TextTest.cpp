@@ -1,0 +1,153 @@
+#include "platform/Exception.hpp"
+#include "platform/Gbk.hpp"
+#include "platform/Numbers.hpp"
+#include "platform/Text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+using namespace skorvin;
+
+namespace {
+
+// "中文" in GBK: two characters, four bytes.
+const std::string kChinese = "\xD6\xD0\xCE\xC4";
+
+struct SliceCase {
+    const char* what;
+    std::string got;
+    std::string expected;
+};
+
+TEST(Text, SlicesCountBytes)
+{
+    const SliceCase cases[] = {
+        {"left 0", text::left("abc", 0), ""},
+        {"left negative", text::left("abc", -3), ""},
+        {"left beyond end", text::left("abc", 9), "abc"},
+        {"left of Chinese counts bytes", text::left(kChinese, 2), "\xD6\xD0"},
+        {"right 2", text::right("11-Name", 2), "me"},
+        {"right beyond end", text::right("5", 2), "5"},
+        {"right 0", text::right("abc", 0), ""},
+        {"mid from 5", text::mid("411050012345678", 5, 2), "05"},
+        {"mid start before 1 counts as 1", text::mid("abcdef", -4, 2), "ab"},
+        {"mid start past end", text::mid("abc", 4, 2), ""},
+        {"mid count past end", text::mid("abc", 2, 99), "bc"},
+        {"mid count 0", text::mid("abc", 1, 0), ""},
+        {"trim blanks and control bytes", text::trim(" \t\r\n12.5 \x01"), "12.5"},
+        {"trim keeps inner blanks", text::trim("  a b  "), "a b"},
+        {"trim only blanks", text::trim(" \t "), ""},
+        {"trim keeps Chinese bytes", text::trim(" " + kChinese + " "), kChinese},
+        {"quoted doubles quotes", text::quoted("O'Ma'lley"), "'O''Ma''lley'"},
+        {"quoted empty", text::quoted(""), "''"},
+        {"format", text::format("'%s' is not a valid integer value", "x"), "'x' is not a valid integer value"},
+        {"format two", text::format("Cannot create file \"%s\". %s", "/a", "why"), "Cannot create file \"/a\". why"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.expected) << c.what;
+}
+
+TEST(Text, PositionIsOneBasedAndZeroWhenAbsent)
+{
+    EXPECT_EQ(text::pos("-", "11-Name"), 3);
+    EXPECT_EQ(text::pos(".", "12"), 0);
+    EXPECT_EQ(text::pos("", "abc"), 0);
+    EXPECT_EQ(text::pos("-", kChinese + "-x"), 5);
+}
+
+TEST(Text, ComparesUnsignedBytesShorterFirst)
+{
+    EXPECT_LT(text::compare("2.50", "3.00"), 0);
+    EXPECT_LT(text::compare("", "3.00"), 0);
+    EXPECT_EQ(text::compare("3.00", "3.00"), 0);
+    EXPECT_GT(text::compare("3.1", "3.00"), 0);
+    EXPECT_LT(text::compare("10.00", "3.00"), 0);
+    EXPECT_LT(text::compare("3.0", "3.00"), 0);
+    // A GBK lead byte sorts above every ASCII byte.
+    EXPECT_GT(text::compare(kChinese, "z"), 0);
+    EXPECT_GT(text::compare("a", "B"), 0); // case-sensitive: 0x61 sorts after 0x42
+}
+
+TEST(Gbk, RoundTripsChineseAndAscii)
+{
+    const std::string utf8 = "\xE4\xB8\xAD\xE6\x96\x87"; // 中文
+    EXPECT_EQ(gbk::fromUtf8(utf8), kChinese);
+    EXPECT_EQ(gbk::toUtf8(kChinese), utf8);
+    EXPECT_EQ(gbk::toUtf8("zkzh 4110"), "zkzh 4110");
+    const std::string title = "\xE5\x9B\x9B\xE7\xBA\xA7\xE4\xB8\xBB\xE8\xA7\x82\xE9\xA2\x98\xE7\x99\xBB\xE5\x88\x86"; // 四级主观题登分
+    EXPECT_EQ(gbk::toUtf8(gbk::fromUtf8(title)), title);
+    EXPECT_EQ(gbk::fromUtf8(title).size(), 14u);
+}
+
+TEST(Gbk, BrokenInputNeverCrashes)
+{
+    EXPECT_EQ(gbk::toUtf8("\xD6"), "\xEF\xBF\xBD");             // lone lead byte at the end
+    EXPECT_EQ(gbk::fromUtf8("\xE4\xB8"), "??");                 // cut UTF-8 sequence: one "?" a byte
+    EXPECT_EQ(gbk::fromUtf8("\xF0\x9F\x98\x80"), "?");          // emoji: no GBK form
+    EXPECT_EQ(gbk::fromUtf8("a\xFFz"), "a?z");
+}
+
+struct IntCase {
+    const char* input;
+    std::optional<int> expected;
+};
+
+TEST(Numbers, StrictWholeNumbers)
+{
+    const IntCase cases[] = {
+        {"0", 0},           {"42", 42},          {"  7", 7},           {"-12", -12},       {"+3", 3},
+        {"$1F", 31},        {"0x10", 16},        {"0X1f", 31},         {"-$10", -16},      {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},        {"", std::nullopt},   {"   ", std::nullopt},
+        {"$", std::nullopt},                     {"0x", std::nullopt}, {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},           {"99999999999999999999", std::nullopt},
+        {"1 ", std::nullopt},                    {"1.0", std::nullopt},{"x", std::nullopt},
+        {"\t1", std::nullopt},                   {"+-1", std::nullopt},{"1e2", std::nullopt},
+        {"$G", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        if (c.expected) {
+            EXPECT_EQ(toInt(c.input), *c.expected) << "'" << c.input << "'";
+        } else {
+            try {
+                toInt(c.input);
+                ADD_FAILURE() << "accepted '" << c.input << "'";
+            } catch (const EConvertError& e) {
+                EXPECT_EQ(e.message(), std::string("'") + c.input + "' is not a valid integer value");
+            }
+        }
+    }
+}
+
+struct FloatCase {
+    const char* input;
+    std::optional<double> expected;
+};
+
+TEST(Numbers, DecimalNumbersUseThePoint)
+{
+    const FloatCase cases[] = {
+        {"40", 40.0},        {"40.5", 40.5},      {" 12.5 ", 12.5},    {"12.", 12.0},       {".5", 0.5},
+        {"-1.25", -1.25},    {"+2", 2.0},         {"1e2", 100.0},      {"1.5E-1", 0.15},    {"0", 0.0},
+        {"", std::nullopt},  {"  ", std::nullopt},{".", std::nullopt}, {"1e", std::nullopt},{"1e+", std::nullopt},
+        {"12,5", std::nullopt},                   {"1.2.3", std::nullopt},                   {"inf", std::nullopt},
+        {"nan", std::nullopt},                    {"0x10", std::nullopt},                    {"\t1", std::nullopt},
+        {"1 2", std::nullopt},                    {"-", std::nullopt}, {"1e999", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        if (c.expected) {
+            EXPECT_DOUBLE_EQ(toFloat(c.input), *c.expected) << "'" << c.input << "'";
+        } else {
+            try {
+                toFloat(c.input);
+                ADD_FAILURE() << "accepted '" << c.input << "'";
+            } catch (const EConvertError& e) {
+                EXPECT_EQ(e.message(), std::string("'") + c.input + "' is not a valid floating point value");
+            }
+        }
+    }
+}
+
+} // namespace
