@@ -32,7 +32,7 @@ TEST(Text, SlicesCountBytes)
         {"right 2", text::right("11-Name", 2), "me"},
         {"right beyond end", text::right("5", 2), "5"},
         {"right 0", text::right("abc", 0), ""},
-        {"mid from 5", text::mid("411050012345678", 5, 2), "05"},
+        {"mid from 5", text::mid("411105012345678", 5, 2), "05"},
         {"mid start before 1 counts as 1", text::mid("abcdef", -4, 2), "ab"},
         {"mid start past end", text::mid("abc", 4, 2), ""},
         {"mid count past end", text::mid("abc", 2, 99), "bc"},
