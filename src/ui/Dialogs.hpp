@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace skorvin::ui {
+
+// Every modal box and file dialog the windows show goes through this seam, so that
+// tests install a recorder and no test ever blocks on a modal loop.
+class Dialogs {
+public:
+    enum class Icon { Information, Error, Stop, Question };
+
+    virtual ~Dialogs() = default;
+    // A message box with one OK button.
+    virtual void message(QWidget* owner, const QString& caption, const QString& text, Icon icon) = 0;
+    // OK/Cancel question; true for OK.
+    virtual bool confirm(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // Save-file dialog; an empty text when the operator cancels.
+    virtual QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) = 0;
+};
+
+// The implementation in force: real Qt boxes unless a test installed another.
+Dialogs& dialogs();
+// Installs an implementation (tests); nullptr restores the real one.
+void setDialogs(Dialogs* replacement);
+
+// Caption "信息", information icon (GBK text).
+void ShowInfo(const std::string& text);
+// Caption "错误", error icon (GBK text).
+void ShowError(const std::string& text);
+
+} // namespace skorvin::ui
