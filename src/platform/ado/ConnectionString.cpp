@@ -1,0 +1,58 @@
+#include "platform/ado/ConnectionString.hpp"
+
+#include "platform/Text.hpp"
+
+#include <cctype>
+
+namespace skorvin::ado {
+
+namespace {
+
+std::string lower(std::string s)
+{
+    for (auto& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+} // namespace
+
+ConnectionString::ConnectionString(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto eq = text.find('=', i);
+        const auto semi = text.find(';', i);
+        if (eq == std::string::npos || (semi != std::string::npos && semi < eq)) {
+            i = semi == std::string::npos ? text.size() : semi + 1;
+            continue;
+        }
+        const auto key = lower(text::trim(text.substr(i, eq - i)));
+        std::size_t v = eq + 1;
+        while (v < text.size() && text[v] == ' ')
+            ++v;
+        std::string value;
+        if (v < text.size() && text[v] == '"') {
+            const auto close = text.find('"', v + 1);
+            value = text.substr(v + 1, close == std::string::npos ? std::string::npos : close - v - 1);
+            const auto after = close == std::string::npos ? text.size() : text.find(';', close);
+            i = after == std::string::npos ? text.size() : after + 1;
+        } else {
+            const auto end = text.find(';', v);
+            value = text::trim(text.substr(v, end == std::string::npos ? std::string::npos : end - v));
+            i = end == std::string::npos ? text.size() : end + 1;
+        }
+        if (!key.empty() && !values_.count(key))
+            values_[key] = value;
+    }
+}
+
+std::string ConnectionString::value(const std::string& key) const
+{
+    const auto it = values_.find(lower(key));
+    return it == values_.end() ? std::string() : it->second;
+}
+
+bool ConnectionString::has(const std::string& key) const { return values_.count(lower(key)) > 0; }
+
+} // namespace skorvin::ado

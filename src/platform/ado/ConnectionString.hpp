@@ -1,0 +1,21 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace skorvin::ado {
+
+// "Key=Value;Key2=Value2" as ADO reads it: keys without regard to letter case and
+// surrounding blanks, values trimmed; a value in double quotes may hold ";".
+class ConnectionString {
+public:
+    explicit ConnectionString(const std::string& text);
+    // The value of a key, or the empty text.
+    std::string value(const std::string& key) const;
+    bool has(const std::string& key) const;
+
+private:
+    std::map<std::string, std::string> values_; // keys lower-cased
+};
+
+} // namespace skorvin::ado
