@@ -1,0 +1,57 @@
+#include "exam/ScoreEntry.hpp"
+
+#include "platform/Numbers.hpp"
+#include "platform/Text.hpp"
+
+namespace skorvin::exam {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+char filterAdmissionKey(char key)
+{
+    if (key == kBackspace || key == kEnter || isDigit(key) || key == 'A')
+        return key;
+    return kNoKey;
+}
+
+char filterScoreKey(std::string_view boxText, char key, std::string_view xs)
+{
+    const int places = toInt(xs);
+    const std::string text = text::trim(boxText);
+    if (places == 0 && key == '.')
+        return kNoKey;
+    // A score never starts with a point.
+    if (text.empty() && key == '.')
+        return kNoKey;
+    if (!(key == kBackspace || key == kEnter || key == '.' || isDigit(key)))
+        return kNoKey;
+    const int point = text::pos(".", text);
+    if (point > 0 && key == '.')
+        return kNoKey;
+    // Once the fraction is full only Backspace and Enter get through, wherever the caret is.
+    const int length = static_cast<int>(text.size());
+    if (point > 0 && length - point + 1 > places && key != kBackspace && key != kEnter)
+        return kNoKey;
+    return key;
+}
+
+std::string scoreTextToStore(std::string_view boxText)
+{
+    std::string score = text::trim(boxText);
+    if (!score.empty() && score.back() == '.')
+        score.pop_back();
+    return score;
+}
+
+bool exceedsMaximum(std::string_view scoreText, std::string_view up)
+{
+    const double score = toFloat(text::trim(scoreText));
+    const double maximum = toFloat(up);
+    return score > maximum;
+}
+
+} // namespace skorvin::exam

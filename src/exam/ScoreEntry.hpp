@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The rules of keying in one score, free of widgets: what each key filter lets
+// through, what is stored, and the check against the maximum.
+namespace skorvin::exam {
+
+constexpr char kBackspace = 8;
+constexpr char kEnter = 13;
+// A key replaced by this is dropped.
+constexpr char kNoKey = 0;
+
+// Admission number box: Backspace, Enter, digits and the capital "A" only.
+char filterAdmissionKey(char key);
+
+// Score box: boxText is the box's text before the key; xs the decimal places setting.
+// Throws EConvertError when xs is not a whole number.
+char filterScoreKey(std::string_view boxText, char key, std::string_view xs);
+
+// The score as it is written: trimmed, and one trailing "." removed (12. is stored as 12).
+std::string scoreTextToStore(std::string_view boxText);
+
+// True when the trimmed score is above the maximum; equal is accepted.
+// Throws EConvertError for a score or maximum that is not a number.
+bool exceedsMaximum(std::string_view scoreText, std::string_view up);
+
+} // namespace skorvin::exam

@@ -1,0 +1,100 @@
+#include "exam/ScoreEntry.hpp"
+#include "platform/Exception.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace skorvin;
+using namespace skorvin::exam;
+
+namespace {
+
+TEST(AdmissionKeyFilter, KeepsDigitsCapitalAEnterAndBackspaceOnly)
+{
+    const std::string kept = std::string("0123456789A") + kEnter + kBackspace;
+    for (char key : kept)
+        EXPECT_EQ(filterAdmissionKey(key), key) << int(key);
+    for (char key : std::string("aBZz .-+\t'\"%"))
+        EXPECT_EQ(filterAdmissionKey(key), kNoKey) << key;
+}
+
+struct ScoreKeyCase {
+    const char* boxText;
+    char key;
+    const char* xs;
+    bool kept;
+};
+
+TEST(ScoreKeyFilter, FollowsTheDecimalPlaces)
+{
+    const ScoreKeyCase cases[] = {
+        // Xs = 1: 1, 2, ., 5 gives 12.5; then the fraction is full.
+        {"", '1', "1", true},
+        {"1", '2', "1", true},
+        {"12", '.', "1", true},
+        {"12.", '5', "1", true},
+        {"12.5", '3', "1", false},
+        {"12.5", kBackspace, "1", true},
+        {"12.5", kEnter, "1", true},
+        {"12.5", '.', "1", false},
+        // Xs = 0: no point at all.
+        {"12", '.', "0", false},
+        {"12", '7', "0", true},
+        // Xs = 2 allows two places.
+        {"12.5", '5', "2", true},
+        {"12.55", '5', "2", false},
+        // A point never starts a score, blanks do not count as text.
+        {"", '.', "1", false},
+        {"   ", '.', "1", false},
+        // A second point is refused.
+        {"1.", '.', "2", false},
+        // Other keys never get through.
+        {"1", 'a', "1", false},
+        {"1", '-', "1", false},
+        {"1", ' ', "1", false},
+        // The rule looks at the whole text, wherever the caret is: a digit typed in front
+        // of a full fraction is refused too.
+        {"2.5", '1', "1", false},
+        // Trailing blanks are not digits after the point.
+        {"12. ", '5', "1", true},
+    };
+    for (const auto& c : cases) {
+        const char expected = c.kept ? c.key : kNoKey;
+        EXPECT_EQ(filterScoreKey(c.boxText, c.key, c.xs), expected)
+            << "text '" << c.boxText << "' key " << int(c.key) << " Xs " << c.xs;
+    }
+}
+
+TEST(ScoreKeyFilter, DecimalPlacesThatAreNotAWholeNumberFailForEveryKey)
+{
+    for (const char* xs : {"", "x", "1.5"}) {
+        try {
+            filterScoreKey("1", '2', xs);
+            ADD_FAILURE() << "accepted Xs '" << xs << "'";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.message(), std::string("'") + xs + "' is not a valid integer value");
+        }
+    }
+}
+
+TEST(ScoreToStore, TrimsAndDropsOneTrailingPoint)
+{
+    EXPECT_EQ(scoreTextToStore("12."), "12");
+    EXPECT_EQ(scoreTextToStore(" 12.5 "), "12.5");
+    EXPECT_EQ(scoreTextToStore("40"), "40");
+    EXPECT_EQ(scoreTextToStore("12. "), "12");
+    EXPECT_EQ(scoreTextToStore(""), "");
+}
+
+TEST(Maximum, EqualIsAcceptedAboveIsRefused)
+{
+    EXPECT_FALSE(exceedsMaximum("40", "40"));
+    EXPECT_TRUE(exceedsMaximum("40.5", "40"));
+    EXPECT_FALSE(exceedsMaximum("12.", "40"));
+    EXPECT_FALSE(exceedsMaximum(" 0 ", "40"));
+    EXPECT_TRUE(exceedsMaximum("101", "100"));
+    EXPECT_THROW(exceedsMaximum("12", ""), EConvertError);
+}
+
+} // namespace
