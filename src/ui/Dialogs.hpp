@@ -29,6 +29,10 @@ Dialogs& dialogs();
 // Installs an implementation (tests); nullptr restores the real one.
 void setDialogs(Dialogs* replacement);
 
+// The window the library's boxes belong to: the modal window in front (normally the
+// score window, itself owned by the host window), else the active window.
+QWidget* ownerWindow();
+
 // Caption "信息", information icon (GBK text).
 void ShowInfo(const std::string& text);
 // Caption "错误", error icon (GBK text).

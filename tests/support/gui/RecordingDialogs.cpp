@@ -1,0 +1,56 @@
+#include "gui/RecordingDialogs.hpp"
+
+namespace skorvin::testing {
+
+RecordingDialogs::RecordingDialogs() : previous_(&ui::dialogs())
+{
+    ui::setDialogs(this);
+}
+
+RecordingDialogs::~RecordingDialogs()
+{
+    ui::setDialogs(previous_);
+}
+
+void RecordingDialogs::message(QWidget* owner, const QString& caption, const QString& text, Icon icon)
+{
+    boxes_.push_back({owner, caption, text, icon});
+}
+
+bool RecordingDialogs::confirm(QWidget* owner, const QString& caption, const QString& text)
+{
+    boxes_.push_back({owner, caption, text, Icon::Question});
+    if (confirmAnswers_.empty())
+        return false;
+    const bool answer = confirmAnswers_.front();
+    confirmAnswers_.pop_front();
+    return answer;
+}
+
+QString RecordingDialogs::saveFileName(QWidget* owner, const QString& proposedName, const QString& filter)
+{
+    saveRequests_.push_back({owner, proposedName, filter});
+    if (saveAnswers_.empty())
+        return {};
+    QString answer = saveAnswers_.front();
+    saveAnswers_.pop_front();
+    return answer;
+}
+
+QStringList RecordingDialogs::texts() const
+{
+    QStringList result;
+    for (const Box& box : boxes_)
+        result << box.text;
+    return result;
+}
+
+void RecordingDialogs::clear()
+{
+    boxes_.clear();
+    saveRequests_.clear();
+    confirmAnswers_.clear();
+    saveAnswers_.clear();
+}
+
+} // namespace skorvin::testing

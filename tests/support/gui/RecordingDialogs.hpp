@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ui/Dialogs.hpp"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace skorvin::testing {
+
+// Stands in for the operator in front of every modal box: records each box the
+// windows show and answers questions and save dialogs from queued answers.
+// Installs itself on construction and restores the previous implementation on destruction.
+class RecordingDialogs final : public ui::Dialogs {
+public:
+    struct Box {
+        QWidget* owner = nullptr;
+        QString caption;
+        QString text;
+        Icon icon = Icon::Information;
+    };
+    struct SaveRequest {
+        QWidget* owner = nullptr;
+        QString proposedName;
+        QString filter;
+    };
+
+    RecordingDialogs();
+    ~RecordingDialogs() override;
+    RecordingDialogs(const RecordingDialogs&) = delete;
+    RecordingDialogs& operator=(const RecordingDialogs&) = delete;
+
+    void message(QWidget* owner, const QString& caption, const QString& text, Icon icon) override;
+    // Records the question as a box with the Question icon; answers the next queued
+    // answer, or Cancel when none is queued.
+    bool confirm(QWidget* owner, const QString& caption, const QString& text) override;
+    // Answers the next queued file name, or cancels (empty text) when none is queued.
+    QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override;
+
+    void queueConfirm(bool ok) { confirmAnswers_.push_back(ok); }
+    void queueSaveFileName(const QString& name) { saveAnswers_.push_back(name); }
+
+    const std::vector<Box>& boxes() const { return boxes_; }
+    const std::vector<SaveRequest>& saveRequests() const { return saveRequests_; }
+    // The texts of all boxes shown so far, in order (handy in failure messages).
+    QStringList texts() const;
+    void clear();
+
+private:
+    ui::Dialogs* previous_;
+    std::vector<Box> boxes_;
+    std::vector<SaveRequest> saveRequests_;
+    std::deque<bool> confirmAnswers_;
+    std::deque<QString> saveAnswers_;
+};
+
+} // namespace skorvin::testing
