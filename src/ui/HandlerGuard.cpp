@@ -1,0 +1,94 @@
+#include "ui/HandlerGuard.hpp"
+
+#include "platform/Exception.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/GbkText.hpp"
+
+#include <QCoreApplication>
+
+#include <cstddef>
+#include <exception>
+
+namespace skorvin::ui {
+
+namespace {
+
+bool isLeadByte(unsigned char c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
+
+// Length in bytes of the GBK character starting at i: a lead byte takes its trail with it.
+std::size_t charLength(std::string_view s, std::size_t i)
+{
+    return isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+bool isSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+} // namespace
+
+std::string HostProgramName(std::string_view executablePath)
+{
+    // Walk whole characters: a GBK trail byte may have the value of "\\" or of an ASCII letter.
+    std::size_t nameStart = 0;
+    for (std::size_t i = 0; i < executablePath.size(); i += charLength(executablePath, i)) {
+        if (isSeparator(executablePath[i]))
+            nameStart = i + 1;
+    }
+    std::string_view name = executablePath.substr(nameStart);
+    name = name.substr(0, name.find('.'));
+
+    std::string result;
+    result.reserve(name.size());
+    for (std::size_t i = 0; i < name.size();) {
+        const std::size_t n = charLength(name, i);
+        if (i > 0 && n == 1 && name[i] >= 'A' && name[i] <= 'Z')
+            result += static_cast<char>(name[i] - 'A' + 'a');
+        else
+            result.append(name.substr(i, n));
+        i += n;
+    }
+    return result;
+}
+
+std::string ErrorBoxText(std::string_view message)
+{
+    std::string text(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
+        text += '.';
+    return text;
+}
+
+void ShowExceptionBox(std::string_view message)
+{
+    dialogs().message(ownerWindow(), toQString(HostProgramName(toGbk(QCoreApplication::applicationFilePath()))),
+                      toQString(ErrorBoxText(message)), Dialogs::Icon::Stop);
+}
+
+void runGuarded(const std::function<void()>& handler)
+{
+    try {
+        try {
+            handler();
+        } catch (const EAbort&) {
+        } catch (const Exception& error) {
+            ShowExceptionBox(error.message());
+        } catch (const std::exception& error) {
+            ShowExceptionBox(error.what());
+        } catch (...) {
+            ShowExceptionBox("Unknown error");
+        }
+    } catch (...) {
+        // The box itself failed (no memory, no display): nothing more can be shown.
+    }
+}
+
+} // namespace skorvin::ui
