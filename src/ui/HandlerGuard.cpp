@@ -1,10 +1,9 @@
 #include "ui/HandlerGuard.hpp"
 
 #include "platform/Exception.hpp"
+#include "platform/HostPaths.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
-
-#include <QCoreApplication>
 
 #include <cstddef>
 #include <exception>
@@ -69,8 +68,8 @@ std::string ErrorBoxText(std::string_view message)
 
 void ShowExceptionBox(std::string_view message)
 {
-    dialogs().message(ownerWindow(), toQString(HostProgramName(toGbk(QCoreApplication::applicationFilePath()))),
-                      toQString(ErrorBoxText(message)), Dialogs::Icon::Stop);
+    dialogs().message(ownerWindow(), toQString(HostProgramName(hostExecutablePath())), toQString(ErrorBoxText(message)),
+                      Dialogs::Icon::Stop);
 }
 
 void runGuarded(const std::function<void()>& handler)
