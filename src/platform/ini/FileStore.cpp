@@ -1,0 +1,189 @@
+#include "platform/ini/FileStore.hpp"
+
+#include "platform/Gbk.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace skorvin::ini {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::atomic<unsigned> temporaryCounter{0};
+
+#ifdef _WIN32
+
+std::wstring wide(const std::string& gbk)
+{
+    const int size = MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), out.data(), size);
+    return out;
+}
+
+fs::path nativePath(const std::string& gbkName)
+{
+    return fs::path(wide(gbkName));
+}
+
+#else
+
+fs::path nativePath(const std::string& gbkName)
+{
+    return fs::path(gbk::toUtf8(gbkName));
+}
+
+#endif
+
+// A link is followed, so that the link stays and its target gets the new content.
+fs::path resolveLink(const fs::path& path)
+{
+    std::error_code error;
+    if (!fs::is_symlink(path, error))
+        return path;
+    const fs::path target = fs::weakly_canonical(path, error);
+    return error ? path : target;
+}
+
+fs::path temporaryBeside(const fs::path& target, unsigned long processId)
+{
+    fs::path name = target;
+    name += ".tmp" + std::to_string(processId) + "-" + std::to_string(temporaryCounter++);
+    return name;
+}
+
+#ifdef _WIN32
+
+bool writeTemporary(const fs::path& temporary, std::string_view bytes)
+{
+    const HANDLE file =
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(file);
+    return CloseHandle(file) && ok;
+}
+
+bool replaceFile(const fs::path& target, std::string_view bytes)
+{
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    const fs::path temporary = temporaryBeside(target, GetCurrentProcessId());
+    if (!writeTemporary(temporary, bytes)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    // ReplaceFile keeps the old file's attributes and security; a new file is simply moved.
+    bool moved = exists && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                        nullptr, nullptr);
+    if (!moved)
+        moved = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved)
+        DeleteFileW(temporary.c_str());
+    return moved;
+}
+
+#else
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool replaceFile(const fs::path& target, std::string_view bytes)
+{
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        // A file without any write permission counts as read-only even for root, who
+        // could otherwise write it (and rename would replace it regardless).
+        if (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return false;
+    }
+    const fs::path temporary = temporaryBeside(target, static_cast<unsigned long>(::getpid()));
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, bytes);
+    if (ok && exists)
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // Make the rename itself durable; the new content is in place whatever this returns.
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+#endif
+
+} // namespace
+
+std::optional<std::string> readFileBytes(const std::string& gbkName)
+{
+    std::ifstream in(nativePath(gbkName), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+bool fileExists(const std::string& gbkName)
+{
+    std::error_code error;
+    return fs::exists(nativePath(gbkName), error);
+}
+
+bool replaceFileBytes(const std::string& gbkName, std::string_view bytes)
+{
+    return replaceFile(resolveLink(nativePath(gbkName)), bytes);
+}
+
+} // namespace skorvin::ini

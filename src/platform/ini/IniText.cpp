@@ -1,0 +1,240 @@
+#include "platform/ini/IniText.hpp"
+
+#include <cstddef>
+#include <vector>
+
+namespace skorvin::ini {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Bytes taken by the character at i. Only GBK needs care: its trail bytes run from
+// 0x40, so they can look like "[", "]" or an ASCII letter. UTF-8 continuation bytes
+// are all 0x80 or above and never do.
+std::size_t charLength(std::string_view s, std::size_t i, Encoding encoding)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (encoding == Encoding::Gbk && c >= 0x81 && c <= 0xFE && i + 1 < s.size())
+        return 2;
+    return 1;
+}
+
+char foldAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b, Encoding encoding)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size();) {
+        const std::size_t n = charLength(a, i, encoding);
+        if (n == 1) {
+            if (foldAscii(a[i]) != foldAscii(b[i]))
+                return false;
+        } else if (a.substr(i, n) != b.substr(i, n)) {
+            return false;
+        }
+        i += n;
+    }
+    return true;
+}
+
+struct Line {
+    enum class Kind { Blank, Comment, Section, Key, Other };
+    Kind kind = Kind::Blank;
+    std::size_t begin = 0; // first byte of the line
+    std::size_t end = 0;   // end of its content, before the line end
+    std::size_t next = 0;  // first byte of the following line
+    std::string_view name; // section or key name, trimmed
+    std::size_t valueBegin = 0;
+    std::size_t valueEnd = 0;
+};
+
+Line parseLine(std::string_view content, std::size_t begin, std::size_t end, Encoding encoding)
+{
+    Line line;
+    line.begin = begin;
+    line.end = end;
+    const std::string_view text = content.substr(begin, end - begin);
+    const std::string_view body = trimBlanks(text);
+    if (body.empty())
+        return line;
+    if (body.front() == ';') {
+        line.kind = Line::Kind::Comment;
+        return line;
+    }
+    if (body.front() == '[') {
+        std::size_t close = 1;
+        while (close < body.size() && body[close] != ']')
+            close += charLength(body, close, encoding);
+        line.kind = Line::Kind::Section;
+        line.name = trimBlanks(body.substr(1, close - 1));
+        return line;
+    }
+    // "=" is below 0x40 and so never a trail byte: a plain search is safe.
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        line.kind = Line::Kind::Other;
+        return line;
+    }
+    line.kind = Line::Kind::Key;
+    line.name = trimBlanks(text.substr(0, equals));
+    std::size_t vb = begin + equals + 1;
+    while (vb < end && isBlank(content[vb]))
+        ++vb;
+    std::size_t ve = end;
+    while (ve > vb && isBlank(content[ve - 1]))
+        --ve;
+    line.valueBegin = vb;
+    line.valueEnd = ve;
+    return line;
+}
+
+// CR LF, LF alone and CR alone all end a line, mixed freely.
+std::vector<Line> parse(std::string_view content, Encoding encoding)
+{
+    std::vector<Line> lines;
+    std::size_t begin = 0;
+    while (begin < content.size()) {
+        std::size_t end = begin;
+        while (end < content.size() && content[end] != '\r' && content[end] != '\n')
+            ++end;
+        std::size_t next = end;
+        if (next < content.size()) {
+            if (content[next] == '\r' && next + 1 < content.size() && content[next + 1] == '\n')
+                next += 2;
+            else
+                next += 1;
+        }
+        Line line = parseLine(content, begin, end, encoding);
+        line.next = next;
+        lines.push_back(line);
+        begin = next;
+    }
+    return lines;
+}
+
+// The lines of the first section named section: [first, last) indexes into lines,
+// first being its header. Nothing when absent.
+struct SectionRange {
+    std::size_t header = 0;
+    std::size_t last = 0;
+};
+
+std::optional<SectionRange> findSection(const std::vector<Line>& lines, std::string_view section, Encoding encoding)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == Line::Kind::Section && sameName(lines[i].name, section, encoding)) {
+            std::size_t last = i + 1;
+            while (last < lines.size() && lines[last].kind != Line::Kind::Section)
+                ++last;
+            return SectionRange{i, last};
+        }
+    }
+    return std::nullopt;
+}
+
+const Line* findKey(const std::vector<Line>& lines, const SectionRange& range, std::string_view key, Encoding encoding)
+{
+    for (std::size_t i = range.header + 1; i < range.last; ++i) {
+        if (lines[i].kind == Line::Kind::Key && sameName(lines[i].name, key, encoding))
+            return &lines[i];
+    }
+    return nullptr;
+}
+
+std::string readValue(std::string_view content, const Line& line)
+{
+    std::string_view value = content.substr(line.valueBegin, line.valueEnd - line.valueBegin);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+std::string_view firstLineEnd(std::string_view content)
+{
+    const std::size_t at = content.find_first_of("\r\n");
+    if (at == std::string_view::npos)
+        return "\r\n";
+    if (content[at] == '\r')
+        return at + 1 < content.size() && content[at + 1] == '\n' ? "\r\n" : "\r";
+    return "\n";
+}
+
+} // namespace
+
+std::optional<std::string> findValue(std::string_view content, std::string_view section, std::string_view key,
+                                     Encoding encoding)
+{
+    section = trimBlanks(section);
+    key = trimBlanks(key);
+    const std::vector<Line> lines = parse(content, encoding);
+    const auto range = findSection(lines, section, encoding);
+    if (!range)
+        return std::nullopt;
+    const Line* line = findKey(lines, *range, key, encoding);
+    if (line == nullptr)
+        return std::nullopt;
+    return readValue(content, *line);
+}
+
+std::string withValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value,
+                      Encoding encoding)
+{
+    section = trimBlanks(section);
+    key = trimBlanks(key);
+    value = trimBlanks(value);
+    const std::string_view eol = firstLineEnd(content);
+    const std::vector<Line> lines = parse(content, encoding);
+    const std::string entry = std::string(key) + "=" + std::string(value);
+
+    const auto range = findSection(lines, section, encoding);
+    if (!range) {
+        std::string out(content);
+        if (!lines.empty() && lines.back().next == lines.back().end)
+            out += eol;
+        out += "[" + std::string(section) + "]" + std::string(eol) + entry + std::string(eol);
+        return out;
+    }
+
+    if (const Line* line = findKey(lines, *range, key, encoding)) {
+        if (readValue(content, *line) == value)
+            return std::string(content);
+        std::string out(content.substr(0, line->valueBegin));
+        out += value;
+        out += content.substr(line->valueEnd);
+        return out;
+    }
+
+    // After the section's last line that holds something, so that blank lines and
+    // comments in front of the next section stay in front of it.
+    std::size_t after = range->header;
+    for (std::size_t i = range->header + 1; i < range->last; ++i) {
+        if (lines[i].kind != Line::Kind::Blank && lines[i].kind != Line::Kind::Comment)
+            after = i;
+    }
+    const Line& previous = lines[after];
+    std::string out(content.substr(0, previous.next));
+    if (previous.next == previous.end)
+        out += eol;
+    out += entry + std::string(eol);
+    out += content.substr(previous.next);
+    return out;
+}
+
+} // namespace skorvin::ini

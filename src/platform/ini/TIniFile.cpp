@@ -1,0 +1,96 @@
+#include "platform/ini/TIniFile.hpp"
+
+#include "platform/Exception.hpp"
+#include "platform/Gbk.hpp"
+#include "platform/Text.hpp"
+#include "platform/ini/FileStore.hpp"
+#include "platform/ini/IniText.hpp"
+
+#include <cstddef>
+#include <optional>
+
+namespace skorvin::ini {
+
+namespace {
+
+constexpr std::size_t kMaxValueBytes = 2047;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A file that starts with the UTF-8 byte-order mark holds UTF-8 text; any other file
+// holds the system's own bytes and is taken as it is.
+bool hasUtf8Mark(std::string_view content)
+{
+    return content.substr(0, kUtf8Mark.size()) == kUtf8Mark;
+}
+
+std::string cutToLimit(std::string value)
+{
+    if (value.size() <= kMaxValueBytes)
+        return value;
+    std::size_t end = 0;
+    while (end < kMaxValueBytes) {
+        const auto c = static_cast<unsigned char>(value[end]);
+        const std::size_t n = c >= 0x81 && c <= 0xFE ? 2 : 1;
+        if (end + n > kMaxValueBytes)
+            break;
+        end += n;
+    }
+    value.resize(end);
+    return value;
+}
+
+// Line breaks would split the entry over several lines and plant other keys; a "="
+// in a key name or a "]" in a section name could not be read back.
+bool canHold(std::string_view section, std::string_view ident, std::string_view value)
+{
+    const auto breaks = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    return !breaks(section) && !breaks(ident) && !breaks(value) && !text::trim(section).empty() &&
+           !text::trim(ident).empty() && ident.find('=') == std::string_view::npos &&
+           section.find(']') == std::string_view::npos;
+}
+
+} // namespace
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const
+{
+    const std::optional<std::string> content = readFileBytes(fileName_);
+    if (!content)
+        return std::string(defaultValue);
+    std::optional<std::string> value;
+    if (hasUtf8Mark(*content)) {
+        value = findValue(std::string_view(*content).substr(kUtf8Mark.size()), gbk::toUtf8(section), gbk::toUtf8(ident),
+                          Encoding::Utf8);
+        if (value)
+            value = gbk::fromUtf8(*value);
+    } else {
+        value = findValue(*content, section, ident);
+    }
+    return value ? cutToLimit(std::move(*value)) : std::string(defaultValue);
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value)
+{
+    const std::string failure = text::format("Unable to write to %s", fileName_);
+    if (!canHold(section, ident, value))
+        throw EIniFileException(failure);
+
+    const std::optional<std::string> existing = readFileBytes(fileName_);
+    // A file that is there but cannot be read must not be replaced by a single key.
+    if (!existing && fileExists(fileName_))
+        throw EIniFileException(failure);
+    const std::string content = existing.value_or(std::string());
+    std::string updated;
+    if (hasUtf8Mark(content)) {
+        updated =
+            std::string(kUtf8Mark) + withValue(std::string_view(content).substr(kUtf8Mark.size()), gbk::toUtf8(section),
+                                               gbk::toUtf8(ident), gbk::toUtf8(value), Encoding::Utf8);
+    } else {
+        updated = withValue(content, section, ident, value);
+    }
+    if (updated == content)
+        return;
+    if (!replaceFileBytes(fileName_, updated))
+        throw EIniFileException(failure);
+}
+
+} // namespace skorvin::ini
