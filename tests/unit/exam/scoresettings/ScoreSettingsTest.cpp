@@ -1,0 +1,79 @@
+#include "exam/ScoreSettings.hpp"
+#include "plain/TempDir.hpp"
+#include "platform/Gbk.hpp"
+#include "platform/HostPaths.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+using namespace skorvin;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void putFile(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(ScoreSettings, DefaultsForWhatIsMissing)
+{
+    const struct {
+        const char* what;
+        const char* content; // nullptr: no file
+        const char* xs;
+        const char* up;
+    } cases[] = {
+        {"no file", nullptr, "1", "40"},
+        {"no section", "[Main]\r\nXs=2\r\nUp=90\r\n", "1", "40"},
+        {"only the maximum", "[ScoreSet]\r\nUp=90\r\n", "1", "90"},
+        {"only the decimal places", "[ScoreSet]\r\nXs=0\r\n", "0", "40"},
+        {"an empty value is not missing", "[ScoreSet]\r\nXs=\r\nUp=100\r\n", "", "100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const fs::path path = dir / "kavrint.ini";
+        if (c.content != nullptr)
+            putFile(path, c.content);
+        const exam::ScoreSettings settings = exam::ReadScoreSettings(gbk::fromUtf8(path.string()));
+        EXPECT_EQ(settings.Xs, c.xs);
+        EXPECT_EQ(settings.Up, c.up);
+        EXPECT_EQ(fs::exists(path), c.content != nullptr) << "reading never creates the file";
+    }
+}
+
+TEST(ScoreSettings, WritesTrimmedDecimalPlacesThenMaximum)
+{
+    test::TempDir dir;
+    const fs::path path = dir / "kavrint.ini";
+    const std::string name = gbk::fromUtf8(path.string());
+
+    exam::WriteScoreSettings(name, " 0\t", "  100 ");
+    EXPECT_EQ(fileBytes(path), "[ScoreSet]\r\nXs=0\r\nUp=100\r\n");
+    EXPECT_EQ(exam::ReadScoreSettings(name).Xs, "0");
+    EXPECT_EQ(exam::ReadScoreSettings(name).Up, "100");
+
+    // An empty decimal-places box is stored as an empty value, not dropped.
+    exam::WriteScoreSettings(name, "", "100");
+    EXPECT_EQ(fileBytes(path), "[ScoreSet]\r\nXs=\r\nUp=100\r\n");
+}
+
+TEST(ScoreSettings, FileLivesInTheHostProgramsFolder)
+{
+    const fs::path program = fs::read_symlink("/proc/self/exe");
+    EXPECT_EQ(hostExecutablePath(), gbk::fromUtf8(program.string()));
+    EXPECT_EQ(exam::scoreSettingsPath(), gbk::fromUtf8(program.parent_path().string()) + "/kavrint.ini");
+}
+
+} // namespace
