@@ -1,11 +1,286 @@
 #include "platform/ado/ConnectionBackend.hpp"
+#include "platform/ado/ConnectionString.hpp"
+#include "platform/ado/OdbcHandle.hpp"
 #include "platform/ado/ProviderError.hpp"
+#include "platform/ado/SqlServerOdbc.hpp"
+
+#include "platform/Gbk.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <optional>
 
 namespace skorvin::ado {
 
+namespace {
+
+// ADO's default connection timeout: an unreachable server fails instead of hanging.
+constexpr SQLULEN kLoginTimeoutSeconds = 15;
+// Texts are read in pieces of this many wide characters; longer ones take several pieces.
+constexpr std::size_t kChunkCharacters = 4096;
+
+bool isCharacterType(SQLSMALLINT type)
+{
+    switch (type) {
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The parameters of one statement, kept alive until it has run.
+struct BoundParameters {
+    std::vector<std::vector<SQLWCHAR>> texts;
+    std::vector<SQLLEN> indicators;
+};
+
+class OdbcBackend final : public ConnectionBackend {
+public:
+    explicit OdbcBackend(const std::string& connectionString) : dbc_(SQL_HANDLE_DBC, env_.get())
+    {
+        SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
+        auto text = odbc::wide(connectionString);
+        SQLSMALLINT outLength = 0;
+        const SQLRETURN rc =
+            SQLDriverConnectW(dbc_.get(), nullptr, text.data(), static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0,
+                              &outLength, SQL_DRIVER_NOPROMPT);
+        dbc_.check(rc, "SQLDriverConnect");
+        connected_ = true;
+    }
+
+    ~OdbcBackend() override
+    {
+        if (connected_)
+            SQLDisconnect(dbc_.get());
+    }
+
+    long execute(const std::string& sql, const std::vector<FieldValue>& params) override
+    {
+        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get());
+        BoundParameters bound;
+        const SQLRETURN rc = run(stmt, sql, params, bound);
+        // A searched UPDATE or DELETE that touched no row reports "no data", not a failure.
+        if (rc == SQL_NO_DATA)
+            return 0;
+        SQLLEN rows = 0;
+        stmt.check(SQLRowCount(stmt.get(), &rows), "SQLRowCount");
+        finishResults(stmt);
+        return static_cast<long>(std::max<SQLLEN>(rows, 0));
+    }
+
+    void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink) override
+    {
+        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get());
+        BoundParameters bound;
+        SQLRETURN rc = run(stmt, sql, params, bound);
+        SQLSMALLINT columns = 0;
+        // A batch may report row counts before the rows; the first result with columns is the answer.
+        while (rc != SQL_NO_DATA) {
+            stmt.check(SQLNumResultCols(stmt.get(), &columns), "SQLNumResultCols");
+            if (columns > 0)
+                break;
+            rc = SQLMoreResults(stmt.get());
+            if (rc != SQL_NO_DATA)
+                stmt.check(rc, "SQLMoreResults");
+        }
+        sink.columns(columnNames(stmt, columns));
+        if (columns > 0)
+            fetchRows(stmt, static_cast<std::size_t>(columns), sink);
+    }
+
+private:
+    // Runs the statement; with parameters it is prepared first, so that the driver can
+    // describe the type each placeholder stands for.
+    static SQLRETURN run(const odbc::Handle& stmt, const std::string& sql, const std::vector<FieldValue>& params,
+                         BoundParameters& bound)
+    {
+        auto text = odbc::wide(sql);
+        const auto length = static_cast<SQLINTEGER>(text.size() - 1);
+        SQLRETURN rc = SQL_SUCCESS;
+        if (params.empty()) {
+            rc = SQLExecDirectW(stmt.get(), text.data(), length);
+        } else {
+            stmt.check(SQLPrepareW(stmt.get(), text.data(), length), "SQLPrepare");
+            bind(stmt, params, bound);
+            rc = SQLExecute(stmt.get());
+        }
+        if (rc != SQL_NO_DATA)
+            stmt.check(rc, "SQLExecute");
+        return rc;
+    }
+
+    // Every value goes as wide text; the driver converts it to the type it describes
+    // for the placeholder, or to a character string as long as the value when it
+    // describes none.
+    static void bind(const odbc::Handle& stmt, const std::vector<FieldValue>& params, BoundParameters& bound)
+    {
+        bound.texts.reserve(params.size());
+        bound.indicators.resize(params.size());
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            const auto number = static_cast<SQLUSMALLINT>(i + 1);
+            const auto& value = params[i];
+            bound.texts.push_back(odbc::wide(value.value_or(std::string())));
+            auto& text = bound.texts.back();
+            const SQLULEN valueLength = std::max<SQLULEN>(value ? value->size() : 0, 1);
+
+            SQLSMALLINT type = SQL_VARCHAR;
+            SQLULEN size = 0;
+            SQLSMALLINT digits = 0;
+            SQLSMALLINT nullable = 0;
+            if (!SQL_SUCCEEDED(SQLDescribeParam(stmt.get(), number, &type, &size, &digits, &nullable))) {
+                type = SQL_VARCHAR;
+                size = valueLength;
+                digits = 0;
+            } else if (isCharacterType(type)) {
+                size = std::max(size, valueLength);
+            }
+            bound.indicators[i] =
+                value ? static_cast<SQLLEN>((text.size() - 1) * sizeof(SQLWCHAR)) : static_cast<SQLLEN>(SQL_NULL_DATA);
+            stmt.check(SQLBindParameter(stmt.get(), number, SQL_PARAM_INPUT, SQL_C_WCHAR, type, size, digits,
+                                        text.data(), static_cast<SQLLEN>(text.size() * sizeof(SQLWCHAR)),
+                                        &bound.indicators[i]),
+                       "SQLBindParameter");
+        }
+    }
+
+    // Walks the remaining results so that an error raised by a later statement of a
+    // batch is reported instead of lost.
+    static void finishResults(const odbc::Handle& stmt)
+    {
+        for (;;) {
+            const SQLRETURN rc = SQLMoreResults(stmt.get());
+            if (rc == SQL_NO_DATA)
+                return;
+            stmt.check(rc, "SQLMoreResults");
+        }
+    }
+
+    static std::vector<std::string> columnNames(const odbc::Handle& stmt, SQLSMALLINT columns)
+    {
+        std::vector<std::string> names;
+        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(std::max<SQLSMALLINT>(columns, 0)); ++c) {
+            std::vector<SQLWCHAR> name(256);
+            SQLSMALLINT length = 0;
+            SQLSMALLINT type = 0;
+            SQLULEN size = 0;
+            SQLSMALLINT digits = 0;
+            SQLSMALLINT nullable = 0;
+            auto describe = [&] {
+                return SQLDescribeColW(stmt.get(), c, name.data(), static_cast<SQLSMALLINT>(name.size()), &length,
+                                       &type, &size, &digits, &nullable);
+            };
+            SQLRETURN rc = describe();
+            if (SQL_SUCCEEDED(rc) && length >= static_cast<SQLSMALLINT>(name.size())) {
+                name.resize(static_cast<std::size_t>(length) + 1);
+                rc = describe();
+            }
+            stmt.check(rc, "SQLDescribeCol");
+            names.push_back(
+                odbc::narrow(name.data(), std::min<std::size_t>(static_cast<std::size_t>(length), name.size() - 1)));
+        }
+        return names;
+    }
+
+    static void fetchRows(const odbc::Handle& stmt, std::size_t columns, RowSink& sink)
+    {
+        std::vector<SQLWCHAR> chunk(kChunkCharacters + 1);
+        std::vector<SQLWCHAR> wideValue;
+        std::vector<std::string> values(columns);
+        std::vector<std::optional<std::string_view>> fields(columns);
+        for (;;) {
+            const SQLRETURN rc = SQLFetch(stmt.get());
+            if (rc == SQL_NO_DATA)
+                break;
+            stmt.check(rc, "SQLFetch");
+            for (std::size_t c = 0; c < columns; ++c) {
+                if (readText(stmt, static_cast<SQLUSMALLINT>(c + 1), chunk, wideValue)) {
+                    values[c] = odbc::narrow(wideValue.data(), wideValue.size());
+                    fields[c] = values[c];
+                } else {
+                    fields[c] = std::nullopt;
+                }
+            }
+            sink.row(fields);
+        }
+    }
+
+    // Reads one field as wide text, piece by piece; false for NULL.
+    static bool readText(const odbc::Handle& stmt, SQLUSMALLINT column, std::vector<SQLWCHAR>& chunk,
+                         std::vector<SQLWCHAR>& value)
+    {
+        value.clear();
+        const auto chunkBytes = static_cast<SQLLEN>(chunk.size() * sizeof(SQLWCHAR));
+        for (;;) {
+            SQLLEN indicator = 0;
+            const SQLRETURN rc = SQLGetData(stmt.get(), column, SQL_C_WCHAR, chunk.data(), chunkBytes, &indicator);
+            if (rc == SQL_NO_DATA)
+                return true;
+            stmt.check(rc, "SQLGetData");
+            if (indicator == SQL_NULL_DATA)
+                return false;
+            // A piece that did not fit fills the buffer but for its terminator.
+            const bool truncated =
+                rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator >= chunkBytes);
+            const auto count = truncated ? chunk.size() - 1 : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
+            value.insert(value.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count));
+            if (!truncated)
+                return true;
+        }
+    }
+
+    odbc::Environment env_;
+    odbc::Handle dbc_;
+    bool connected_ = false;
+};
+
+std::string lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::filesystem::path filePath(const std::string& gbk)
+{
+    const auto utf8 = gbk::toUtf8(gbk);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// The SQLite ODBC driver creates an empty database for a file that is not there; the
+// examination database must exist, so a missing file is an error and the driver is
+// told not to create one.
+std::string guardSqliteDatabase(const ConnectionString& connection, const std::string& connectionString)
+{
+    const auto database = connection.value("Database");
+    if (database != ":memory:") {
+        std::error_code error;
+        if (database.empty() || !std::filesystem::is_regular_file(filePath(database), error))
+            throwProviderError("The database file \"" + database + "\" does not exist");
+    }
+    if (connection.has("NoCreat"))
+        return connectionString;
+    auto text = connectionString;
+    while (!text.empty() && (text.back() == ';' || text.back() == ' '))
+        text.pop_back();
+    return text + ";NoCreat=1";
+}
+
+} // namespace
+
 std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString)
 {
-    throwProviderError("ODBC connections are not available yet: " + odbcConnectionString);
+    const ConnectionString connection(odbcConnectionString);
+    if (isSqlServerProvider(connection))
+        return std::make_unique<OdbcBackend>(toSqlServerOdbc(connection, installedOdbcDrivers()));
+    if (lower(connection.value("Driver")).find("sqlite") != std::string::npos)
+        return std::make_unique<OdbcBackend>(guardSqliteDatabase(connection, odbcConnectionString));
+    return std::make_unique<OdbcBackend>(odbcConnectionString);
 }
 
 } // namespace skorvin::ado
