@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-using skorvin::testing::RecordingDialogs;
+using skorvin::test::RecordingDialogs;
 using skorvin::ui::Dialogs;
 
 namespace {

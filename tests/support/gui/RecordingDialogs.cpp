@@ -1,6 +1,6 @@
 #include "gui/RecordingDialogs.hpp"
 
-namespace skorvin::testing {
+namespace skorvin::test {
 
 RecordingDialogs::RecordingDialogs() : previous_(&ui::dialogs())
 {
@@ -53,4 +53,4 @@ void RecordingDialogs::clear()
     saveAnswers_.clear();
 }
 
-} // namespace skorvin::testing
+} // namespace skorvin::test

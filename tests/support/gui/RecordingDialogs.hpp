@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-namespace skorvin::testing {
+namespace skorvin::test {
 
 // Stands in for the operator in front of every modal box: records each box the
 // windows show and answers questions and save dialogs from queued answers.
@@ -56,4 +56,4 @@ private:
     std::deque<QString> saveAnswers_;
 };
 
-} // namespace skorvin::testing
+} // namespace skorvin::test
