@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/ado/DataSetObserver.hpp"
+#include "platform/ado/TCustomADODataSet.hpp"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace skorvin::ui {
+
+// The grid's table model: a thin adapter that reads the recordset's visible view
+// cell by cell when the view paints, and turns the recordset's notices into
+// model signals. No object is made per row.
+class DataGridModel final : public QAbstractTableModel, private ado::DataSetObserver {
+    Q_OBJECT
+public:
+    struct ColumnSpec {
+        std::string fieldName;
+        QString title;
+        QColor background;
+    };
+
+    explicit DataGridModel(QObject* parent = nullptr);
+    ~DataGridModel() override;
+
+    void setColumns(std::vector<ColumnSpec> columns);
+    // The recordset shown (not owned); nullptr detaches.
+    void setDataSet(ado::TCustomADODataSet* dataSet);
+    ado::TCustomADODataSet* dataSet() const { return dataSet_; }
+    // The recordset's field index behind a column, -1 when the recordset has no such field.
+    int fieldIndex(int column) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    // The recordset's current row moved (or the rows were re-read); the grid follows it.
+    void currentRowMoved();
+
+private:
+    void dataSetChanged() override;
+    void recordChanged(int viewRow) override;
+    void scrolled() override;
+    // Takes the row count and field indexes from the recordset as it is now.
+    void readShape();
+
+    ado::TCustomADODataSet* dataSet_ = nullptr;
+    std::vector<ColumnSpec> columns_;
+    std::vector<int> fields_;
+    // The row count the view was last told about; it changes only with a reset.
+    int rows_ = 0;
+};
+
+} // namespace skorvin::ui
