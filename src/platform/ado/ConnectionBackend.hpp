@@ -20,8 +20,13 @@ public:
     virtual void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink) = 0;
 };
 
-// "Provider=SQLite;Data Source=<file>": the embedded examination database. The file must exist.
-std::unique_ptr<ConnectionBackend> openSqliteBackend(const std::string& file);
+// How long a statement waits for another connection's lock before it fails with the provider's text.
+inline constexpr int kDefaultBusyTimeoutMs = 5000;
+
+// "Provider=SQLite;Data Source=<file>[;Busy Timeout=<ms>]": the embedded examination database.
+// The file (GBK name) must exist: a missing file is an error, never a new empty database.
+std::unique_ptr<ConnectionBackend> openSqliteBackend(const std::string& file,
+                                                     int busyTimeoutMs = kDefaultBusyTimeoutMs);
 // An ODBC connection string handed to the driver manager as it is.
 std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString);
 

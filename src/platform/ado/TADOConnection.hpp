@@ -14,7 +14,7 @@ class ConnectionBackend;
 
 // The host's connection to the examination database. The host creates and opens
 // it; the library only borrows it. Connection strings follow ADO habits:
-//   Provider=SQLite;Data Source=exam.sqlite
+//   Provider=SQLite;Data Source=exam.sqlite[;Busy Timeout=<ms>]
 //   Driver=...;...  or  DSN=...                  (handed to ODBC as they are)
 //   Provider=SQLOLEDB;Data Source=;Initial Catalog=;User ID=;Password=   (SQL Server over ODBC)
 // Statement texts and values are GBK; every failure is an EDatabaseError whose
@@ -29,17 +29,20 @@ public:
     void setConnectionString(std::string connectionString);
     const std::string& connectionString() const { return connectionString_; }
 
+    // Opening an open connection does nothing; a missing SQLite file fails.
     void open();
     void close();
     bool connected() const;
 
     // Runs a statement that returns no rows; returns the number of rows it affected.
-    // params bind the "?" placeholders in order, as text.
+    // params bind the placeholders ("?" or named, ":dm", outside literals) in order of appearance,
+    // as text; fewer values than placeholders is an error, values beyond them are ignored.
+    // A closed connection fails.
     long execute(const std::string& sql, const std::vector<FieldValue>& params = {});
     // Runs a query and hands its column names and rows to sink.
     void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink);
 
-    // Called with every statement text before it runs (tests count the statements run).
+    // Called with every statement text, as given, before it runs (tests count the statements run).
     void setStatementListener(std::function<void(const std::string&)> listener);
 
 private:

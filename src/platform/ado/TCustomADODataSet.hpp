@@ -45,7 +45,10 @@ public:
     // Value of the index-th parameter (0-based, in order of appearance), bound as text.
     void setParameter(std::size_t index, FieldValue value);
 
+    // Runs the statement and holds its rows; the filter in force is applied and the first row
+    // becomes current. Opening an open dataset does nothing. Database errors come as the provider gives them.
     void open();
+    // Drops the rows and any pending edit.
     void close();
     bool active() const;
     State state() const;
@@ -55,6 +58,7 @@ public:
     void next();
     void prior();
     void moveBy(int distance);
+    // A closed dataset is at both ends and empty; these three never fail.
     bool bof() const;
     bool eof() const;
     bool isEmpty() const;
@@ -72,11 +76,15 @@ public:
 
     // Random access to the visible view, for controls that draw rows without moving the current row.
     FieldValue viewValue(int viewRow, int field) const;
-    // 0-based index of the current row in the view, -1 without one.
+    // 0-based index of the current row in the view, -1 without one (or closed).
     int currentViewRow() const;
+    // The bookmark of a row of the view (the grid marks rows by it).
+    Bookmark bookmarkAt(int viewRow) const;
 
-    // ADO filter criteria (comparisons, LIKE, AND/OR, NULL, quoted text, numbers).
+    // ADO filter criteria (comparisons, LIKE, AND/OR, NULL, quoted text, numbers; see FilterExpression).
     // A text that cannot be read fails with a message naming it; the filter in force stays.
+    // On an open dataset a change of either posts a pending edit, re-filters the snapshot (the
+    // statement is not run again) and makes the first row current.
     void setFilter(std::string criteria);
     const std::string& filter() const { return filterText_; }
     void setFiltered(bool on);
@@ -87,13 +95,19 @@ public:
     void gotoBookmark(Bookmark mark);
 
     // A read-only copy over the same snapshot, with no filter, positioned on its first row.
+    // Posts and deletes made through either are seen by both; each keeps its own view.
     std::unique_ptr<TCustomADODataSet> cloneReadOnly() const;
     // Sort order of the view: one field name, optionally followed by ASC or DESC; "" restores the order read.
+    // The current row stays current. A view keeps its order until it is sorted again.
     void setSort(const std::string& sort);
-    // Equality search on the sorted field; on a hit the row becomes current and true is returned.
-    // Uses an index built once per snapshot.
+    // Equality search (exact bytes; NULL never equal) over the view; on a hit the first such row
+    // becomes current and true is returned, on a miss the position stays. On the sorted field it is a
+    // binary search over an index built once per snapshot; on another field a scan.
     bool findEqual(const std::string& field, const std::string& value);
 
+    // Editing works on the snapshot only. Any move posts a pending edit first. A posted row that
+    // the filter no longer admits leaves the view: the next row becomes current, or the previous
+    // one when it was the last.
     void edit();
     void setFieldValue(int field, FieldValue value);
     void setFieldValue(const std::string& name, FieldValue value);
@@ -112,16 +126,52 @@ public:
     // Runs after every move of the current row, and after opening a non-empty dataset.
     std::function<void()> afterScroll;
 
+protected:
+    const std::vector<FieldValue>& parameters() const { return parameters_; }
+
 private:
-    // Implementation state is the helper's to design; kept behind the snapshot.
+    using Row = std::uint32_t;
+
+    [[noreturn]] void fail(const std::string& message) const;
+    void checkActive() const;
+    void checkWritable() const;
+    Row currentRow() const;
+    // Rows of the snapshot in sort order that are not deleted and pass the filter in force.
+    void rebuildView();
+    bool filterInForce() const;
+    // Binds the parsed filter text to the open snapshot's fields; throws with this dataset's name.
+    void bindFilter(FilterExpression& filter) const;
+    // Re-filters after a change of the filter text or switch: pending edit posted, first row current.
+    void refilter();
+    void postPending();
+    void positionOn(int viewRow);
+    // The current row left the view (posted out of the filter, or deleted).
+    void dropCurrentFromView();
+    int viewPositionOf(Row row) const;
+    void moved();
+    void notifyChanged();
+    void notifyRecord(int viewRow);
+
     std::string name_;
     TADOConnection* connection_ = nullptr;
     std::string commandText_;
     std::vector<FieldValue> parameters_;
     std::string filterText_;
+    std::unique_ptr<FilterExpression> parsedFilter_; // filterText_ read; null while it is blank
     bool filtered_ = false;
     int disableCount_ = 0;
     std::vector<DataSetObserver*> observers_;
+
+    std::shared_ptr<Snapshot> snapshot_; // null while closed
+    std::vector<Row> view_;              // rows of the snapshot visible, in order
+    int current_ = -1;                   // index into view_, -1 without a row
+    bool bof_ = true;
+    bool eof_ = true;
+    State state_ = State::Inactive;
+    std::vector<FieldValue> editBuffer_;
+    bool readOnly_ = false;
+    int sortField_ = -1;
+    bool sortDescending_ = false;
 };
 
 // The list dataset of a window (a recordset opened with command text).

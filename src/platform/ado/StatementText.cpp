@@ -1,0 +1,76 @@
+#include "platform/ado/StatementText.hpp"
+
+namespace skorvin::ado {
+
+namespace {
+
+bool isNameStart(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
+}
+
+bool isNameChar(unsigned char c)
+{
+    return isNameStart(c) || (c >= '0' && c <= '9');
+}
+
+// Bytes of the character at i: a GBK lead byte takes its trail byte with it, so a
+// trail byte that looks like "[" or "]" is never read as one.
+std::size_t charLength(const std::string& s, std::size_t i)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    return c >= 0x81 && c <= 0xFE && i + 1 < s.size() ? 2 : 1;
+}
+
+} // namespace
+
+PositionalStatement toPositional(const std::string& sql)
+{
+    PositionalStatement out;
+    out.text.reserve(sql.size());
+    std::size_t i = 0;
+    char closing = 0; // inside a literal or bracketed name: the byte that ends it
+    while (i < sql.size()) {
+        const char c = sql[i];
+        const auto n = charLength(sql, i);
+        if (n == 2) {
+            out.text.append(sql, i, 2);
+            i += 2;
+            continue;
+        }
+        if (closing) {
+            out.text += c;
+            ++i;
+            if (c == closing) {
+                // A doubled quote stays inside the literal.
+                if (closing != ']' && i < sql.size() && sql[i] == closing) {
+                    out.text += c;
+                    ++i;
+                } else {
+                    closing = 0;
+                }
+            }
+            continue;
+        }
+        if (c == '\'' || c == '"' || c == '[') {
+            closing = c == '[' ? ']' : c;
+            out.text += c;
+            ++i;
+        } else if (c == ':' && i + 1 < sql.size() && isNameStart(static_cast<unsigned char>(sql[i + 1])) &&
+                   (i == 0 || sql[i - 1] != ':')) {
+            i += 2;
+            while (i < sql.size() && isNameChar(static_cast<unsigned char>(sql[i])))
+                ++i;
+            out.text += '?';
+            ++out.placeholders;
+        } else {
+            if (c == '?')
+                ++out.placeholders;
+            out.text += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace skorvin::ado
