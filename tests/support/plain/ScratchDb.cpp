@@ -2,10 +2,14 @@
 
 #include "platform/Gbk.hpp"
 
+#include <fstream>
+
 namespace skorvin::test {
 
 ScratchDb::ScratchDb() : connection_("Provider=SQLite;Data Source=" + (dir_ / "exam.sqlite").string())
 {
+    // The connection never creates a database; an empty file is an empty SQLite database.
+    std::ofstream(dir_ / "exam.sqlite", std::ios::binary);
     connection_.open();
 }
 
