@@ -1,0 +1,60 @@
+#include "library/SkorvinDLL.hpp"
+
+#include "exam/ModuleState.hpp"
+#include "library/QtBootstrap.hpp"
+#include "ui/HandlerGuard.hpp"
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include <cstdio>
+#include <memory>
+
+namespace skorvin::library {
+namespace {
+
+constexpr char kVersion[] = "3.00";
+
+// The values the window, the tree and the list statement share, for the library's life.
+exam::ModuleState& moduleState()
+{
+    static exam::ModuleState state;
+    return state;
+}
+
+void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection)
+{
+    const HostOwner owner = findHostOwner(hostWindow);
+    exam::ModuleState& state = moduleState();
+    state.HostConnection = connection;
+    auto form = std::make_unique<ui::TfrmSkorvin>(state, owner.widget);
+    form->setWindowTitle(form->windowTitle() + QStringLiteral("(V") + QString::fromLatin1(kVersion) +
+                         QStringLiteral(")"));
+    attachToForeignOwner(*form, owner);
+    form->exec();
+}
+
+} // namespace
+} // namespace skorvin::library
+
+extern "C" {
+
+SKORVIN_EXPORT const char* SKORVIN_STDCALL GetVersion()
+{
+    return skorvin::library::kVersion;
+}
+
+SKORVIN_EXPORT void SKORVIN_STDCALL ShowForm(std::uintptr_t hostWindow, std::uintptr_t, std::uintptr_t, std::uintptr_t,
+                                             std::uintptr_t, std::uintptr_t, std::uintptr_t,
+                                             skorvin::ado::TADOConnection* connection)
+{
+    // Nothing may unwind into a host that knows nothing of C++ exceptions.
+    try {
+        if (!skorvin::library::ensureApplication()) {
+            std::fputs("SkorvinDLL: the host's Qt application object cannot show windows\n", stderr);
+            return;
+        }
+        skorvin::ui::runGuarded([&] { skorvin::library::showScoreWindow(hostWindow, connection); });
+    } catch (...) {
+        std::fputs("SkorvinDLL: the score window could not be shown\n", stderr);
+    }
+}
+}
