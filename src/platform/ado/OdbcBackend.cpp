@@ -46,13 +46,24 @@ public:
     explicit OdbcBackend(const std::string& connectionString) : dbc_(SQL_HANDLE_DBC, env_.get())
     {
         SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
-        auto text = odbc::wide(connectionString);
         SQLSMALLINT outLength = 0;
+#ifdef _WIN32
+        auto text = odbc::wide(connectionString);
         const SQLRETURN rc =
             SQLDriverConnectW(dbc_.get(), nullptr, text.data(), static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0,
                               &outLength, SQL_DRIVER_NOPROMPT);
+#else
+        // unixODBC hands an 8-bit call to a driver without conversion, so a database
+        // path in Chinese reaches a driver that only takes 8-bit text intact as UTF-8.
+        auto text = gbk::toUtf8(connectionString);
+        const SQLRETURN rc =
+            SQLDriverConnect(dbc_.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                             static_cast<SQLSMALLINT>(text.size()), nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
+#endif
         dbc_.check(rc, "SQLDriverConnect");
         connected_ = true;
+        mode_ = textModeOf(dbc_.get());
+        dbc_.setTextMode(mode_);
     }
 
     ~OdbcBackend() override
@@ -63,7 +74,7 @@ public:
 
     long execute(const std::string& sql, const std::vector<FieldValue>& params) override
     {
-        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get());
+        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get(), mode_);
         BoundParameters bound;
         const SQLRETURN rc = run(stmt, sql, params, bound);
         // A searched UPDATE or DELETE that touched no row reports "no data", not a failure.
@@ -77,7 +88,7 @@ public:
 
     void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink) override
     {
-        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get());
+        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get(), mode_);
         BoundParameters bound;
         SQLRETURN rc = run(stmt, sql, params, bound);
         SQLSMALLINT columns = 0;
@@ -96,18 +107,57 @@ public:
     }
 
 private:
+    // The driver manager gives a driver that only takes 8-bit text the wide texts
+    // converted to the process's character set, which loses Chinese under the C
+    // locale. A round trip through the driver shows it; such a connection then
+    // passes its texts as UTF-8 through the 8-bit calls. Field values always travel
+    // as wide text, which drivers convert themselves.
+    static odbc::TextMode textModeOf(SQLHDBC dbc)
+    {
+        static const std::u16string probe = u"select '\u4E2D\u6587'";
+        std::vector<SQLWCHAR> in(probe.begin(), probe.end());
+        in.push_back(0);
+        std::vector<SQLWCHAR> out(probe.size() * 4 + 1, 0);
+        SQLINTEGER outLength = 0;
+        const SQLRETURN rc =
+            SQLNativeSqlW(dbc, in.data(), SQL_NTS, out.data(), static_cast<SQLINTEGER>(out.size() - 1), &outLength);
+        if (!SQL_SUCCEEDED(rc))
+            return odbc::TextMode::Wide;
+        // Some driver managers count the returned length in bytes; the text ends at its terminator.
+        const auto end = std::find(out.begin(), out.end(), SQLWCHAR(0));
+        const bool intact = std::equal(out.begin(), end, probe.begin(), probe.end(),
+                                       [](SQLWCHAR a, char16_t b) { return static_cast<char16_t>(a) == b; });
+        return intact ? odbc::TextMode::Wide : odbc::TextMode::Utf8;
+    }
+
     // Runs the statement; with parameters it is prepared first, so that the driver can
     // describe the type each placeholder stands for.
-    static SQLRETURN run(const odbc::Handle& stmt, const std::string& sql, const std::vector<FieldValue>& params,
-                         BoundParameters& bound)
+    SQLRETURN run(const odbc::Handle& stmt, const std::string& sql, const std::vector<FieldValue>& params,
+                  BoundParameters& bound) const
     {
-        auto text = odbc::wide(sql);
-        const auto length = static_cast<SQLINTEGER>(text.size() - 1);
         SQLRETURN rc = SQL_SUCCESS;
-        if (params.empty()) {
-            rc = SQLExecDirectW(stmt.get(), text.data(), length);
+        if (mode_ == odbc::TextMode::Wide) {
+            auto text = odbc::wide(sql);
+            const auto length = static_cast<SQLINTEGER>(text.size() - 1);
+            if (params.empty())
+                rc = SQLExecDirectW(stmt.get(), text.data(), length);
+            else
+                stmt.check(SQLPrepareW(stmt.get(), text.data(), length), "SQLPrepare");
         } else {
-            stmt.check(SQLPrepareW(stmt.get(), text.data(), length), "SQLPrepare");
+            auto text = gbk::toUtf8(sql);
+            auto* data = reinterpret_cast<SQLCHAR*>(text.data());
+            const auto length = static_cast<SQLINTEGER>(text.size());
+            if (params.empty())
+                rc = SQLExecDirect(stmt.get(), data, length);
+            else
+                stmt.check(SQLPrepare(stmt.get(), data, length), "SQLPrepare");
+        }
+        if (!params.empty()) {
+            SQLSMALLINT placeholders = 0;
+            if (SQL_SUCCEEDED(SQLNumParams(stmt.get(), &placeholders)) &&
+                static_cast<std::size_t>(placeholders) != params.size())
+                throwProviderError("The statement has " + std::to_string(placeholders) + " parameter(s) but " +
+                                   std::to_string(params.size()) + " value(s) were given");
             bind(stmt, params, bound);
             rc = SQLExecute(stmt.get());
         }
@@ -162,30 +212,47 @@ private:
         }
     }
 
-    static std::vector<std::string> columnNames(const odbc::Handle& stmt, SQLSMALLINT columns)
+    std::vector<std::string> columnNames(const odbc::Handle& stmt, SQLSMALLINT columns) const
     {
         std::vector<std::string> names;
-        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(std::max<SQLSMALLINT>(columns, 0)); ++c) {
-            std::vector<SQLWCHAR> name(256);
-            SQLSMALLINT length = 0;
-            SQLSMALLINT type = 0;
-            SQLULEN size = 0;
-            SQLSMALLINT digits = 0;
-            SQLSMALLINT nullable = 0;
-            auto describe = [&] {
-                return SQLDescribeColW(stmt.get(), c, name.data(), static_cast<SQLSMALLINT>(name.size()), &length,
-                                       &type, &size, &digits, &nullable);
-            };
-            SQLRETURN rc = describe();
-            if (SQL_SUCCEEDED(rc) && length >= static_cast<SQLSMALLINT>(name.size())) {
-                name.resize(static_cast<std::size_t>(length) + 1);
-                rc = describe();
-            }
-            stmt.check(rc, "SQLDescribeCol");
-            names.push_back(
-                odbc::narrow(name.data(), std::min<std::size_t>(static_cast<std::size_t>(length), name.size() - 1)));
-        }
+        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(std::max<SQLSMALLINT>(columns, 0)); ++c)
+            names.push_back(mode_ == odbc::TextMode::Wide ? wideColumnName(stmt, c) : utf8ColumnName(stmt, c));
         return names;
+    }
+
+    static std::string wideColumnName(const odbc::Handle& stmt, SQLUSMALLINT column)
+    {
+        std::vector<SQLWCHAR> name(256);
+        SQLSMALLINT length = 0;
+        auto describe = [&] {
+            return SQLDescribeColW(stmt.get(), column, name.data(), static_cast<SQLSMALLINT>(name.size()), &length,
+                                   nullptr, nullptr, nullptr, nullptr);
+        };
+        SQLRETURN rc = describe();
+        if (SQL_SUCCEEDED(rc) && length >= static_cast<SQLSMALLINT>(name.size())) {
+            name.resize(static_cast<std::size_t>(length) + 1);
+            rc = describe();
+        }
+        stmt.check(rc, "SQLDescribeCol");
+        return odbc::narrow(name.data(), std::min<std::size_t>(static_cast<std::size_t>(length), name.size() - 1));
+    }
+
+    static std::string utf8ColumnName(const odbc::Handle& stmt, SQLUSMALLINT column)
+    {
+        std::vector<SQLCHAR> name(512);
+        SQLSMALLINT length = 0;
+        auto describe = [&] {
+            return SQLDescribeCol(stmt.get(), column, name.data(), static_cast<SQLSMALLINT>(name.size()), &length,
+                                  nullptr, nullptr, nullptr, nullptr);
+        };
+        SQLRETURN rc = describe();
+        if (SQL_SUCCEEDED(rc) && length >= static_cast<SQLSMALLINT>(name.size())) {
+            name.resize(static_cast<std::size_t>(length) + 1);
+            rc = describe();
+        }
+        stmt.check(rc, "SQLDescribeCol");
+        const auto count = std::min<std::size_t>(static_cast<std::size_t>(length), name.size() - 1);
+        return gbk::fromUtf8(std::string(reinterpret_cast<const char*>(name.data()), count));
     }
 
     static void fetchRows(const odbc::Handle& stmt, std::size_t columns, RowSink& sink)
@@ -238,6 +305,7 @@ private:
     odbc::Environment env_;
     odbc::Handle dbc_;
     bool connected_ = false;
+    odbc::TextMode mode_ = odbc::TextMode::Wide;
 };
 
 std::string lower(std::string s)

@@ -3,7 +3,10 @@
 #include "platform/ado/OdbcText.hpp"
 #include "platform/ado/ProviderError.hpp"
 
+#include "platform/Gbk.hpp"
+
 #include <algorithm>
+#include <optional>
 
 namespace skorvin::ado::odbc {
 
@@ -22,7 +25,7 @@ std::string narrow(const SQLWCHAR* text, std::size_t count)
     return odbctext::toGbk(utf16);
 }
 
-Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type)
+Handle::Handle(SQLSMALLINT type, SQLHANDLE parent, TextMode mode) : type_(type), mode_(mode)
 {
     const SQLRETURN rc = SQLAllocHandle(type, parent, &handle_);
     if (SQL_SUCCEEDED(rc))
@@ -30,7 +33,7 @@ Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type)
     // A failed allocation records its reason on the parent, not on the handle that was never made.
     std::string message;
     if (parent != SQL_NULL_HANDLE)
-        message = diagnosticMessage(type == SQL_HANDLE_STMT ? SQL_HANDLE_DBC : SQL_HANDLE_ENV, parent);
+        message = diagnosticMessage(type == SQL_HANDLE_STMT ? SQL_HANDLE_DBC : SQL_HANDLE_ENV, parent, mode);
     handle_ = SQL_NULL_HANDLE;
     throwProviderError(message.empty() ? "The ODBC driver manager could not allocate a handle" : message);
 }
@@ -54,35 +57,77 @@ void Handle::check(SQLRETURN rc, std::string_view what) const
 
 void Handle::fail(std::string_view what) const
 {
-    auto message = diagnosticMessage(type_, handle_);
+    auto message = diagnosticMessage(type_, handle_, mode_);
     if (message.empty())
         message = std::string(what) + " failed";
     throwProviderError(message);
 }
 
-std::string diagnosticMessage(SQLSMALLINT type, SQLHANDLE handle)
+namespace {
+
+// One diagnostic record: its SQLSTATE and message text, or nothing past the last record.
+struct DiagRecord {
+    std::string state;
+    std::string message;
+};
+
+std::optional<DiagRecord> wideRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record)
+{
+    SQLWCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    std::vector<SQLWCHAR> text(512);
+    auto read = [&] {
+        return SQLGetDiagRecW(type, handle, record, state, &native, text.data(), static_cast<SQLSMALLINT>(text.size()),
+                              &length);
+    };
+    SQLRETURN rc = read();
+    if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(text.size())) {
+        text.resize(static_cast<std::size_t>(length) + 1);
+        rc = read();
+    }
+    if (!SQL_SUCCEEDED(rc))
+        return std::nullopt;
+    const auto count =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), text.size() - 1);
+    return DiagRecord{narrow(state, 5), narrow(text.data(), count)};
+}
+
+std::optional<DiagRecord> utf8Record(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record)
+{
+    SQLCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    std::vector<SQLCHAR> text(1024);
+    auto read = [&] {
+        return SQLGetDiagRec(type, handle, record, state, &native, text.data(), static_cast<SQLSMALLINT>(text.size()),
+                             &length);
+    };
+    SQLRETURN rc = read();
+    if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(text.size())) {
+        text.resize(static_cast<std::size_t>(length) + 1);
+        rc = read();
+    }
+    if (!SQL_SUCCEEDED(rc))
+        return std::nullopt;
+    const auto count =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), text.size() - 1);
+    return DiagRecord{std::string(reinterpret_cast<const char*>(state), 5),
+                      gbk::fromUtf8(std::string(reinterpret_cast<const char*>(text.data()), count))};
+}
+
+} // namespace
+
+std::string diagnosticMessage(SQLSMALLINT type, SQLHANDLE handle, TextMode mode)
 {
     std::string firstWarning;
     for (SQLSMALLINT record = 1;; ++record) {
-        SQLWCHAR state[6] = {};
-        SQLINTEGER native = 0;
-        SQLSMALLINT length = 0;
-        std::vector<SQLWCHAR> text(512);
-        SQLRETURN rc = SQLGetDiagRecW(type, handle, record, state, &native, text.data(),
-                                      static_cast<SQLSMALLINT>(text.size()), &length);
-        if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(text.size())) {
-            text.resize(static_cast<std::size_t>(length) + 1);
-            rc = SQLGetDiagRecW(type, handle, record, state, &native, text.data(),
-                                static_cast<SQLSMALLINT>(text.size()), &length);
-        }
-        if (!SQL_SUCCEEDED(rc))
+        auto diag = mode == TextMode::Wide ? wideRecord(type, handle, record) : utf8Record(type, handle, record);
+        if (!diag)
             break;
-        const auto count =
-            std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), text.size() - 1);
-        auto message = withoutDriverPrefixes(narrow(text.data(), count));
+        auto message = withoutDriverPrefixes(diag->message);
         // SQLSTATE class 01 is a warning; an error record after it is what went wrong.
-        const bool warning = state[0] == '0' && state[1] == '1';
-        if (!warning)
+        if (diag->state.rfind("01", 0) != 0)
             return message;
         if (firstWarning.empty())
             firstWarning = std::move(message);
