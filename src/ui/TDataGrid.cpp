@@ -1,6 +1,5 @@
 #include "ui/TDataGrid.hpp"
 
-#include "ui/DataGridBookmarks.hpp"
 #include "ui/DataGridDelegate.hpp"
 #include "ui/DataGridHeaders.hpp"
 #include "ui/DataGridModel.hpp"
@@ -30,7 +29,7 @@ QPoint eventPos(const QMouseEvent* event)
 
 TDataGrid::TDataGrid(QWidget* parent)
     : QTableView(parent), model_(new DataGridModel(this)), titles_(new DataGridTitles(this)),
-      indicator_(new DataGridIndicator(this)), bookmarks_(std::make_unique<DataGridBookmarks>())
+      indicator_(new DataGridIndicator(this))
 {
     setHorizontalHeader(titles_);
     setVerticalHeader(indicator_);
@@ -56,11 +55,7 @@ TDataGrid::TDataGrid(QWidget* parent)
     connect(titles_, &DataGridTitles::titleButtonClicked, this, &TDataGrid::titleButtonClicked);
     connect(indicator_, &DataGridIndicator::rowPressed, this, &TDataGrid::indicatorPressed);
     connect(model_, &DataGridModel::currentRowMoved, this, &TDataGrid::followDataSet);
-    // A reset re-reads the rows; the widths and order the operator gave the columns stay.
-    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { titlesState_ = titles_->count() > 0 ? titles_->saveState() : QByteArray(); });
     connect(model_, &QAbstractItemModel::modelReset, this, &TDataGrid::dataSetReset);
-    connect(model_, &QAbstractItemModel::dataChanged, this, [this] { bookmarks_->invalidate(); });
 }
 
 TDataGrid::~TDataGrid()
@@ -75,7 +70,6 @@ void TDataGrid::setColumns(const std::vector<Column>& columns)
     specs.reserve(columns.size());
     for (const Column& column : columns)
         specs.push_back({column.fieldName, column.title, column.background});
-    titlesState_.clear();
     model_->setColumns(std::move(specs));
     for (std::size_t i = 0; i < columns.size(); ++i)
         titles_->resizeSection(static_cast<int>(i), columns[i].width);
@@ -93,7 +87,6 @@ void TDataGrid::setDataSet(ado::TCustomADODataSet* dataSet)
         return;
     marks_.clear();
     dataSet_ = dataSet;
-    bookmarks_->setDataSet(dataSet);
     model_->setDataSet(dataSet);
 }
 
@@ -152,7 +145,7 @@ bool TDataGrid::rowHighlighted(int viewRow) const
     if (!dataSet_ || dataSet_->controlsDisabled())
         return false;
     try {
-        return marks_.count(bookmarks_->at(viewRow)) > 0;
+        return marks_.count(dataSet_->bookmarkAt(viewRow)) > 0;
     } catch (const std::exception&) {
         return false;
     }
@@ -167,8 +160,9 @@ void TDataGrid::selectAll()
         }
         if (!hasCurrentRow())
             return;
-        const std::vector<ado::TCustomADODataSet::Bookmark> all = bookmarks_->all();
-        marks_.insert(all.begin(), all.end());
+        const int rows = dataSet_->recordCount();
+        for (int row = 0; row < rows; ++row)
+            marks_.insert(dataSet_->bookmarkAt(row));
         viewport()->update();
     });
 }
@@ -243,7 +237,7 @@ void TDataGrid::markRange(int fromRow, int toRow)
 {
     runGuarded([&] {
         for (int row = std::min(fromRow, toRow); row <= std::max(fromRow, toRow); ++row)
-            marks_.insert(bookmarks_->at(row));
+            marks_.insert(dataSet_->bookmarkAt(row));
     });
     viewport()->update();
 }
@@ -251,7 +245,7 @@ void TDataGrid::markRange(int fromRow, int toRow)
 void TDataGrid::toggleRow(int viewRow)
 {
     runGuarded([&] {
-        const auto mark = bookmarks_->at(viewRow);
+        const auto mark = dataSet_->bookmarkAt(viewRow);
         if (marks_.erase(mark) == 0)
             marks_.insert(mark);
     });
@@ -409,9 +403,14 @@ void TDataGrid::deleteRows()
     std::vector<ado::TCustomADODataSet::Bookmark> marked;
     runGuarded([&] {
         // Marks on rows the filter hides are kept but neither counted nor deleted.
-        for (const auto mark : marks_)
-            if (bookmarks_->inView(mark))
+        if (marks_.empty())
+            return;
+        const int rows = dataSet_->recordCount();
+        for (int row = 0; row < rows; ++row) {
+            const auto mark = dataSet_->bookmarkAt(row);
+            if (marks_.count(mark) > 0)
                 marked.push_back(mark);
+        }
     });
     const bool several = marked.size() >= 2;
     const QString question =
@@ -443,10 +442,6 @@ void TDataGrid::deleteRows()
 
 void TDataGrid::dataSetReset()
 {
-    bookmarks_->invalidate();
-    if (!titlesState_.isEmpty())
-        titles_->restoreState(titlesState_);
-    titlesState_.clear();
     // A closed recordset's bookmarks mean nothing to the next rows it opens with.
     if (!dataSet_ || !dataSet_->active())
         marks_.clear();

@@ -2,12 +2,10 @@
 
 #include "platform/ado/TCustomADODataSet.hpp"
 
-#include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <QTableView>
 
-#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -17,7 +15,6 @@ namespace skorvin::ui {
 class DataGridModel;
 class DataGridTitles;
 class DataGridIndicator;
-class DataGridBookmarks;
 
 // A display-only grid over a client recordset: one row per row of the recordset's
 // visible view, read on demand. The grid's current row is the recordset's current
@@ -102,14 +99,11 @@ private:
     DataGridModel* model_ = nullptr;
     DataGridTitles* titles_ = nullptr;
     DataGridIndicator* indicator_ = nullptr;
-    std::unique_ptr<DataGridBookmarks> bookmarks_;
     std::unordered_set<ado::TCustomADODataSet::Bookmark> marks_;
     // Set while the grid moves to the recordset's row, so that the move is not sent back.
     bool following_ = false;
     // A left press began on a data cell; its release reports the click.
     bool pressedOnCell_ = false;
-    // The column widths and order, kept across a reset of the rows.
-    QByteArray titlesState_;
     // The row last reached by a left-button drag over the data cells, -1 when not dragging.
     int dragRow_ = -1;
 };
