@@ -1,0 +1,269 @@
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include "exam/StandardInfo.hpp"
+#include "platform/Exception.hpp"
+#include "ui/Anchors.hpp"
+#include "ui/HandlerGuard.hpp"
+#include "ui/TDataGrid.hpp"
+#include "ui/TRadioGroup.hpp"
+#include "ui/WindowImages.hpp"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace skorvin::ui {
+
+namespace {
+
+constexpr QSize kClientSize{679, 461};
+constexpr QSize kPanel3Size{475, 437};
+constexpr QSize kGlyphSize{16, 15};
+
+QFont windowFont()
+{
+    // 宋体 where it exists; the others carry the same characters on systems without it.
+    QFont font;
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK")});
+    font.setPixelSize(12);
+    return font;
+}
+
+template <typename Widget, typename... Args> Widget* make(const char* name, Args&&... args)
+{
+    auto* widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QFrame* plainPanel(const char* name, QWidget* parent)
+{
+    QFrame* panel = make<QFrame>(name, parent);
+    panel->setFrameShape(QFrame::NoFrame);
+    return panel;
+}
+
+QToolButton* speedButton(const char* name, const QString& caption, Glyph picture, QWidget* parent)
+{
+    QToolButton* button = make<QToolButton>(name, parent);
+    button->setText(caption);
+    button->setIcon(glyph(picture));
+    button->setIconSize(kGlyphSize);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAutoRaise(true);
+    // A speed button never takes the focus away from the entry boxes.
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QPushButton* glyphButton(const char* name, const QString& caption, Glyph picture, QWidget* parent)
+{
+    QPushButton* button = make<QPushButton>(name, caption, parent);
+    // Enter belongs to the entry boxes; a dialog's default button would take it from them.
+    button->setAutoDefault(false);
+    button->setIcon(glyph(picture));
+    button->setIconSize(kGlyphSize);
+    return button;
+}
+
+} // namespace
+
+TfrmSkorvin::TfrmSkorvin(exam::ModuleState& state, QWidget* parent) : QDialog(parent), state_(state)
+{
+    buildLayout();
+    runGuarded([this] { FormCreate(); });
+}
+
+TfrmSkorvin::~TfrmSkorvin()
+{
+    // The grid is destroyed with the widgets, after the dataset it watches.
+    DataGrid1->setDataSet(nullptr);
+}
+
+void TfrmSkorvin::buildLayout()
+{
+    setObjectName(QStringLiteral("frmSkorvin"));
+    setWindowTitle(QStringLiteral("四级主观题登分"));
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setFont(windowFont());
+    QPalette buttonFace = palette();
+    buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
+    setPalette(buttonFace);
+    setAutoFillBackground(true);
+    resize(kClientSize);
+
+    auto* windowAnchors = new Anchors(this, kClientSize);
+    Panel1 = plainPanel("Panel1", this);
+    windowAnchors->anchor(Panel1, {0, 0, 679, 437}, Anchors::All);
+
+    StatusBar1 = make<QStatusBar>("StatusBar1", this);
+    StatusPanel0 = make<QLabel>("StatusPanel0");
+    StatusPanel0->setFixedWidth(200);
+    StatusPanel1 = make<QLabel>("StatusPanel1");
+    StatusPanel1->setMinimumWidth(50);
+    StatusBar1->addWidget(StatusPanel0);
+    // The last panel reaches to the right edge, so the whole row count stays readable.
+    StatusBar1->addWidget(StatusPanel1, 1);
+    StatusBar1->resize(kClientSize.width(), 25);
+    windowAnchors->align(StatusBar1, Anchors::Align::Bottom);
+
+    Splitter1 = make<QSplitter>("Splitter1", Qt::Horizontal, Panel1);
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    auto* panelAnchors = new Anchors(Panel1, {679, 437});
+    panelAnchors->align(Splitter1, Anchors::Align::Client);
+
+    GroupBox1 = make<QGroupBox>("GroupBox1", QStringLiteral("机构列表"));
+    GroupBox1->setMinimumWidth(30);
+    TreeView1 = make<QTreeView>("TreeView1", GroupBox1);
+    TreeView1Items = new QStandardItemModel(TreeView1);
+    TreeView1->setModel(TreeView1Items);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TreeView1->setAllColumnsShowFocus(true);
+    TreeView1->setIndentation(19);
+    TreeView1->setIconSize({16, 16});
+    TreeView1->setMouseTracking(true);
+    TreeView1->setAttribute(Qt::WA_Hover);
+    auto* treeLayout = new QVBoxLayout(GroupBox1);
+    treeLayout->setContentsMargins(2, 2, 2, 2);
+    treeLayout->addWidget(TreeView1);
+    ImageList1 = treeImages();
+
+    Panel3 = plainPanel("Panel3", nullptr);
+    Panel3->setMinimumWidth(30);
+    Splitter1->addWidget(GroupBox1);
+    Splitter1->addWidget(Panel3);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({201, kPanel3Size.width()});
+
+    DataGrid1 = make<TDataGrid>("DataGrid1", Panel3);
+    const QColor scoreBackground = QApplication::palette().color(QPalette::ToolTipBase);
+    DataGrid1->setColumns({
+        {"zkzh", QStringLiteral("准考证号"), 120, false, false, QColor()},
+        {"xm", QStringLiteral("姓名"), 100, true, true, QColor()},
+        {"tttt", QStringLiteral("主观题分数"), 100, false, false, scoreBackground},
+    });
+    DataGrid1->setDataSet(&Main_AdoSet);
+
+    buildEntryGroup();
+    buildButtons();
+
+    auto* anchors = new Anchors(Panel3, kPanel3Size);
+    anchors->anchor(DataGrid1, {0, 6, 472, 344}, Anchors::All);
+    anchors->anchor(GroupBox2, {1, 352, 280, 80}, Anchors::Left | Anchors::Right | Anchors::Bottom);
+    anchors->anchor(RadioGroup1, {292, 352, 173, 32}, Anchors::Right | Anchors::Bottom);
+    anchors->anchor(SpeedButton2, {293, 386, 75, 22}, Anchors::Right | Anchors::Bottom);
+    anchors->anchor(btnSet, {376, 386, 89, 22}, Anchors::Right | Anchors::Bottom);
+    anchors->anchor(btnExport, {293, 410, 75, 22}, Anchors::Right | Anchors::Bottom);
+    anchors->anchor(btnExit, {376, 410, 89, 22}, Anchors::Right | Anchors::Bottom);
+
+    StatusBar1->raise();
+    setTabOrder(TreeView1, DataGrid1);
+    setTabOrder(DataGrid1, edtZKZ);
+    setTabOrder(edtZKZ, edtFS);
+    setTabOrder(edtFS, RadioGroup1->button(0));
+    setTabOrder(RadioGroup1->button(0), btnSet);
+    setTabOrder(btnSet, btnExport);
+    setTabOrder(btnExport, btnExit);
+}
+
+void TfrmSkorvin::buildEntryGroup()
+{
+    GroupBox2 = make<QGroupBox>("GroupBox2", QStringLiteral("输入数据"), Panel3);
+    const unsigned leftBottom = Anchors::Left | Anchors::Bottom;
+    auto* anchors = new Anchors(GroupBox2, {280, 80});
+
+    Label1 = make<QLabel>("Label1", QStringLiteral("准考证号："), GroupBox2);
+    anchors->anchor(Label1, {12, 22, 65, 13}, leftBottom);
+    edtZKZ = make<QLineEdit>("edtZKZ", GroupBox2);
+    anchors->anchor(edtZKZ, {74, 18, 193, 20}, leftBottom);
+
+    Label2 = make<QLabel>("Label2", QStringLiteral("分    数："), GroupBox2);
+    anchors->anchor(Label2, {12, 52, 66, 13}, leftBottom);
+    edtFS = make<QLineEdit>("edtFS", GroupBox2);
+    anchors->anchor(edtFS, {74, 48, 129, 20}, leftBottom);
+
+    spbtnSave = speedButton("spbtnSave", QStringLiteral("确定"), Glyph::Save, GroupBox2);
+    anchors->anchor(spbtnSave, {202, 48, 65, 21}, leftBottom);
+}
+
+void TfrmSkorvin::buildButtons()
+{
+    RadioGroup1 =
+        new TRadioGroup(QStringLiteral("显示"),
+                        {QStringLiteral("未登分"), QStringLiteral("已登分"), QStringLiteral("所有")}, 3, Panel3);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setItemIndex(0);
+
+    SpeedButton2 = speedButton("SpeedButton2", QStringLiteral("打印"), Glyph::Print, Panel3);
+    btnSet = glyphButton("btnSet", QStringLiteral("题目满分值"), Glyph::ScoreSettings, Panel3);
+    btnExport = glyphButton("btnExport", QStringLiteral("导出"), Glyph::Export, Panel3);
+    btnExit = glyphButton("btnExit", QStringLiteral("退出"), Glyph::Exit, Panel3);
+
+    connect(btnExit, &QPushButton::clicked, this, [this] { runGuarded([this] { btnExitClick(); }); });
+}
+
+void TfrmSkorvin::FormCreate()
+{
+    // Both components borrow the host's connection; the window opens none of its own.
+    Main_AdoSet.setConnection(state_.HostConnection);
+    Save_ADOQ.setConnection(state_.HostConnection);
+    if (!state_.HostConnection)
+        throw EDatabaseError("Missing Connection or ConnectionString");
+    state_.SchemaGeneration = exam::CheckDbVersion(*state_.HostConnection);
+    state_.SiteCodeLen = exam::SiteCodeLength(state_.SchemaGeneration);
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmSkorvin::FormShow()
+{
+    // The start-up (tree, examination settings, first list) runs here.
+}
+
+void TfrmSkorvin::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        runGuarded([this] { FormShow(); });
+}
+
+void TfrmSkorvin::closeEvent(QCloseEvent* event)
+{
+    // Closing asks nothing and saves nothing: every score was written when it was saved.
+    event->accept();
+    QDialog::closeEvent(event);
+}
+
+void TfrmSkorvin::keyPressEvent(QKeyEvent* event)
+{
+    // Esc does not close the window; only the exit button and the close box do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmSkorvin::btnExitClick()
+{
+    close();
+}
+
+} // namespace skorvin::ui
