@@ -134,10 +134,11 @@ void TfrmFSSet::dropNonDigits(QLineEdit* box, const QString& edited)
 {
     // Only the inserted part is filtered; a value the file held keeps its own characters.
     const QString& before = box == edtUp ? upBefore_ : xsBefore_;
-    qsizetype prefix = 0;
+    using Index = decltype(edited.size()); // int in Qt 5, qsizetype in Qt 6
+    Index prefix = 0;
     while (prefix < before.size() && prefix < edited.size() && before[prefix] == edited[prefix])
         ++prefix;
-    qsizetype suffix = 0;
+    Index suffix = 0;
     while (suffix < before.size() - prefix && suffix < edited.size() - prefix &&
            before[before.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
         ++suffix;

@@ -10,6 +10,9 @@
 #include <system_error>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cerrno>
@@ -83,8 +86,8 @@ bool writeTemporary(const fs::path& temporary, std::string_view bytes)
         ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
         done += written;
     }
-    ok = ok && FlushFileBuffers(file);
-    return CloseHandle(file) && ok;
+    ok = ok && FlushFileBuffers(file) != 0;
+    return CloseHandle(file) != 0 && ok;
 }
 
 bool replaceFile(const fs::path& target, std::string_view bytes)
@@ -102,7 +105,7 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
     bool moved = exists && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                                         nullptr, nullptr);
     if (!moved)
-        moved = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        moved = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!moved)
         DeleteFileW(temporary.c_str());
     return moved;
