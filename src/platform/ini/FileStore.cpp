@@ -72,18 +72,28 @@ fs::path temporaryBeside(const fs::path& target, unsigned long processId)
 
 #ifdef _WIN32
 
-bool writeTemporary(const fs::path& temporary, std::string_view bytes)
+// Creates a temporary file of our own beside target: a name left over by another
+// process is never opened nor removed, the next number is tried instead.
+HANDLE createTemporary(const fs::path& target, fs::path& temporary)
 {
-    const HANDLE file =
-        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = temporaryBeside(target, GetCurrentProcessId());
+        const HANDLE file =
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool writeAndClose(HANDLE file, std::string_view bytes)
+{
     bool ok = true;
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
         DWORD written = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
+        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) != 0 && written > 0;
         done += written;
     }
     ok = ok && FlushFileBuffers(file) != 0;
@@ -96,8 +106,11 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    const fs::path temporary = temporaryBeside(target, GetCurrentProcessId());
-    if (!writeTemporary(temporary, bytes)) {
+    fs::path temporary;
+    const HANDLE file = createTemporary(target, temporary);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    if (!writeAndClose(file, bytes)) {
         DeleteFileW(temporary.c_str());
         return false;
     }
@@ -112,6 +125,19 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
 }
 
 #else
+
+// Creates a temporary file of our own beside target: a name left over by another
+// process is never opened nor removed, the next number is tried instead.
+int createTemporary(const fs::path& target, fs::path& temporary)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = temporaryBeside(target, static_cast<unsigned long>(::getpid()));
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
 
 bool writeAll(int fd, std::string_view bytes)
 {
@@ -137,13 +163,16 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
         if (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
             return false;
     }
-    const fs::path temporary = temporaryBeside(target, static_cast<unsigned long>(::getpid()));
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fs::path temporary;
+    const int fd = createTemporary(target, temporary);
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, bytes);
-    if (ok && exists)
+    if (ok && exists) {
+        // The new file takes the old one's owner (possible for root only) and permissions.
+        [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
         ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    }
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
