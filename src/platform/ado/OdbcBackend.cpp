@@ -184,7 +184,8 @@ private:
             SQLULEN size = 0;
             SQLSMALLINT digits = 0;
             SQLSMALLINT nullable = 0;
-            if (!SQL_SUCCEEDED(SQLDescribeParam(stmt.get(), number, &type, &size, &digits, &nullable))) {
+            if (!SQL_SUCCEEDED(SQLDescribeParam(stmt.get(), number, &type, &size, &digits, &nullable)) ||
+                type == SQL_UNKNOWN_TYPE) {
                 type = SQL_VARCHAR;
                 size = valueLength;
                 digits = 0;
@@ -325,7 +326,9 @@ std::filesystem::path filePath(const std::string& gbk)
 // told not to create one.
 std::string guardSqliteDatabase(const ConnectionString& connection, const std::string& connectionString)
 {
-    const auto database = connection.value("Database");
+    auto database = connection.value("Database");
+    if (database.size() >= 2 && database.front() == '{' && database.back() == '}')
+        database = database.substr(1, database.size() - 2);
     if (database != ":memory:") {
         std::error_code error;
         if (database.empty() || !std::filesystem::is_regular_file(filePath(database), error))
