@@ -57,8 +57,11 @@ void ScreenshotTaker::check()
     ++ticks_;
     closeMessageBoxes();
     QWidget* window = scoreWindow();
-    const bool exposed = window && window->windowHandle() && window->windowHandle()->isExposed();
-    settledTicks_ = exposed ? settledTicks_ + 1 : 0;
+    // Only a window in front and out of its start-up is ready: closing it while its
+    // show handler still runs would leave its modal loop waiting forever.
+    const bool ready = window && window->windowHandle() && window->windowHandle()->isExposed() &&
+                       QApplication::activeModalWidget() == window;
+    settledTicks_ = ready ? settledTicks_ + 1 : 0;
     if (settledTicks_ >= kSettleTicks) {
         const bool saved = window->grab().save(file_, "PNG");
         if (!saved) {

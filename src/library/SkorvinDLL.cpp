@@ -2,6 +2,7 @@
 
 #include "exam/ModuleState.hpp"
 #include "library/QtBootstrap.hpp"
+#include "platform/ado/TADOConnection.hpp"
 #include "ui/HandlerGuard.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 
@@ -24,7 +25,10 @@ void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection)
 {
     const HostOwner owner = findHostOwner(hostWindow);
     exam::ModuleState& state = moduleState();
-    state.HostConnection = connection;
+    // A host that passes no connection gets the same as one that passes a closed
+    // one: the window opens and reports the first failing query.
+    static ado::TADOConnection noConnection;
+    state.HostConnection = connection ? connection : &noConnection;
     auto form = std::make_unique<ui::TfrmSkorvin>(state, owner.widget);
     form->setWindowTitle(form->windowTitle() + QStringLiteral("(V") + QString::fromLatin1(kVersion) +
                          QStringLiteral(")"));
