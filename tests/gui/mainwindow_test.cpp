@@ -243,8 +243,11 @@ private slots:
 
         const QPoint grip = handle->rect().center();
         QTest::mousePress(handle, Qt::LeftButton, {}, grip);
-        QTest::mouseMove(handle, grip + QPoint(60, 0));
-        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(60, 0));
+        // A move carrying the held button: QTest's own move does not carry it on every Qt version.
+        const QPoint to = grip + QPoint(60, 0);
+        QMouseEvent drag(QEvent::MouseMove, to, handle->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(handle, &drag);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, to);
 
         // The handle follows the mouse to within a pixel; the panel on the right gives up what the tree takes.
         const int tree = w.child("GroupBox1")->width();
