@@ -7,6 +7,7 @@
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
 #include "ui/WindowImages.hpp"
+#include "ui/frmFSSet_UNIT.hpp"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -217,6 +218,7 @@ void TfrmSkorvin::buildButtons()
     btnExport = glyphButton("btnExport", QStringLiteral("导出"), Glyph::Export, Panel3);
     btnExit = glyphButton("btnExit", QStringLiteral("退出"), Glyph::Exit, Panel3);
 
+    connect(btnSet, &QPushButton::clicked, this, [this] { runGuarded([this] { btnSetClick(); }); });
     connect(btnExit, &QPushButton::clicked, this, [this] { runGuarded([this] { btnExitClick(); }); });
 }
 
@@ -259,6 +261,11 @@ void TfrmSkorvin::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void TfrmSkorvin::btnSetClick()
+{
+    ShowScoreSettings(this);
 }
 
 void TfrmSkorvin::btnExitClick()

@@ -49,6 +49,7 @@ private:
 
     void FormCreate();
     void FormShow();
+    void btnSetClick();
     void btnExitClick();
 
     exam::ModuleState& state_;

@@ -3,6 +3,7 @@
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
 #include "ui/WindowImages.hpp"
+#include "ui/frmFSSet_UNIT.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include <QtTest>
@@ -289,6 +290,21 @@ private slots:
         QTest::mouseClick(w.child<QPushButton>("btnExit"), Qt::LeftButton);
         QVERIFY(!w.window->isVisible());
         QCOMPARE(finished.count(), 1);
+    }
+
+    void settingsButtonOpensTheScoreSettings()
+    {
+        OpenWindow w;
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        std::vector<QWidget*> owners;
+        skorvin::ui::setScoreSettingsRunner([&](skorvin::ui::TfrmFSSet& dialog) {
+            owners.push_back(dialog.parentWidget());
+            return int(QDialog::Rejected);
+        });
+        QTest::mouseClick(w.child<QPushButton>("btnSet"), Qt::LeftButton);
+        skorvin::ui::setScoreSettingsRunner({});
+        QCOMPARE(owners, std::vector<QWidget*>{w.window.get()});
     }
 
     void creationReadsTheSchemaGeneration_data()
