@@ -137,6 +137,7 @@ private slots:
     void nameTitleIsAButtonThatDoesNotSort();
     void columnsKeepWidthAndOrderAcrossRefresh();
     void clipboardAndInsertKeysDoNothing();
+    void markedRowsAreDrawnHighlighted();
 };
 
 void TDataGridTest::gesturesMarkRows()
@@ -499,6 +500,36 @@ void TDataGridTest::clipboardAndInsertKeysDoNothing()
     QCOMPARE(fixture.list.recordCount(), 12);
     QCOMPARE(fixture.list.recNo(), 3);
     QCOMPARE(fixture.markedRows(), std::set<int>{2});
+}
+
+void TDataGridTest::markedRowsAreDrawnHighlighted()
+{
+    GridOnList fixture(12);
+    const QPalette palette = fixture.grid.palette();
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    // The colour near the right edge of a cell, clear of its text.
+    const auto colourAt = [&](int row, int column) {
+        const QImage picture = fixture.grid.viewport()->grab().toImage();
+        const QRect cell = fixture.grid.visualRect(fixture.grid.model()->index(row, column));
+        const qreal ratio = picture.devicePixelRatio();
+        return picture.pixelColor(QPoint(cell.right() - 4, cell.center().y()) * ratio);
+    };
+
+    // Nothing marked: the current row stands out as a whole; the score column keeps its own background.
+    fixture.list.moveBy(2);
+    QCOMPARE(colourAt(2, 1), highlight);
+    QCOMPARE(colourAt(2, 2), highlight);
+    QCOMPARE(colourAt(3, 1), base);
+    QCOMPARE(colourAt(3, 2), QColor(Qt::yellow));
+
+    // With marks, only the marked rows stand out, wherever the current row is.
+    fixture.grid.markCurrentRow();
+    fixture.list.moveBy(3);
+    QCOMPARE(colourAt(2, 1), highlight);
+    QCOMPARE(colourAt(2, 2), highlight);
+    QCOMPARE(colourAt(5, 1), base);
+    QCOMPARE(colourAt(5, 2), QColor(Qt::yellow));
 }
 
 QTEST_MAIN(TDataGridTest)
