@@ -106,6 +106,20 @@ int TDataGrid::columnFieldIndex(int column) const
     return model_->fieldIndex(column);
 }
 
+int TDataGrid::topRow() const
+{
+    return rowAt(0);
+}
+
+int TDataGrid::visibleRowCount() const
+{
+    const int top = rowAt(0);
+    if (top < 0)
+        return 0;
+    const int bottom = rowAt(viewport()->height() - 1);
+    return (bottom < 0 ? model_->rowCount() - 1 : bottom) - top + 1;
+}
+
 bool TDataGrid::hasCurrentRow() const
 {
     return dataSet_ && dataSet_->active() && !dataSet_->isEmpty();

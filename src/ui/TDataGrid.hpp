@@ -49,6 +49,11 @@ public:
     // The recordset's field index behind a column, -1 while the field is unknown (closed recordset).
     int columnFieldIndex(int column) const;
 
+    // The view row shown at the top, -1 without rows; and how many rows the grid's window shows
+    // (the last one possibly cut off). An export keeps the list's position in this window.
+    int topRow() const;
+    int visibleRowCount() const;
+
     // Marks of the recordset's current row (no effect without a current row).
     void markCurrentRow();
     void unmarkCurrentRow();

@@ -138,6 +138,7 @@ private slots:
     void columnsKeepWidthAndOrderAcrossRefresh();
     void clipboardAndInsertKeysDoNothing();
     void markedRowsAreDrawnHighlighted();
+    void walkWithControlsDisabledKeepsTheRowsInView();
 };
 
 void TDataGridTest::gesturesMarkRows()
@@ -530,6 +531,28 @@ void TDataGridTest::markedRowsAreDrawnHighlighted()
     QCOMPARE(colourAt(2, 2), highlight);
     QCOMPARE(colourAt(5, 1), base);
     QCOMPARE(colourAt(5, 2), QColor(Qt::yellow));
+}
+
+void TDataGridTest::walkWithControlsDisabledKeepsTheRowsInView()
+{
+    GridOnList fixture(100);
+    fixture.list.moveBy(50);
+    fixture.list.moveBy(-4);
+    const int top = fixture.grid.topRow();
+    const int shown = fixture.grid.visibleRowCount();
+    QVERIFY(top > 0 && top <= 46 && top + shown > 46);
+    const auto mark = fixture.list.bookmark();
+
+    // What an export does: every row visited with the grid detached, then back to the row it left.
+    fixture.list.disableControls();
+    for (fixture.list.first(); !fixture.list.eof(); fixture.list.next())
+        fixture.list.fieldText("zkzh");
+    fixture.list.gotoBookmark(mark);
+    fixture.list.enableControls();
+
+    QCOMPARE(fixture.grid.topRow(), top);
+    QCOMPARE(fixture.grid.visibleRowCount(), shown);
+    QCOMPARE(fixture.grid.currentIndex().row(), 46);
 }
 
 QTEST_MAIN(TDataGridTest)
