@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
