@@ -46,7 +46,7 @@ TDataGrid::TDataGrid(QWidget* parent)
     setWordWrap(false);
     setCornerButtonEnabled(true);
     setDragEnabled(false);
-    indicator_->setDefaultSectionSize(fontMetrics().height() + 5);
+    fitRowHeight();
 
     titles_->setTitleButtons([this](int column) {
         return column >= 0 && static_cast<std::size_t>(column) < columns_.size() &&
@@ -459,6 +459,19 @@ void TDataGrid::dataSetReset()
     // A closed recordset's bookmarks mean nothing to the next rows it opens with.
     if (!dataSet_ || !dataSet_->active())
         marks_.clear();
+}
+
+void TDataGrid::fitRowHeight()
+{
+    indicator_->setDefaultSectionSize(fontMetrics().height() + 5);
+}
+
+void TDataGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    // The window sets its font after creating the grid; the rows follow it.
+    if (event->type() == QEvent::FontChange)
+        fitRowHeight();
 }
 
 void TDataGrid::focusInEvent(QFocusEvent* event)

@@ -81,10 +81,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void fitRowHeight();
     void followDataSet();
     // Moves the recordset's current row to a row of its view.
     void moveDataSetTo(int viewRow);
