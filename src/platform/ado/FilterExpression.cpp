@@ -265,8 +265,12 @@ private:
     {
         skipBlanks();
         if (i_ < s_.size() && s_[i_] == '(') {
+            // Parsing and testing recurse once per level: a hostile text must not exhaust the stack.
+            if (++depth_ > kMaxDepth)
+                fail("parentheses nested too deeply");
             ++i_;
             Node inner = parseSequence();
+            --depth_;
             skipBlanks();
             if (i_ >= s_.size() || s_[i_] != ')')
                 fail("\")\" expected");
@@ -444,8 +448,11 @@ private:
         p = p.substr(b, e - b);
     }
 
+    static constexpr int kMaxDepth = 64;
+
     std::string_view s_;
     std::size_t i_ = 0;
+    int depth_ = 0;
 };
 
 } // namespace

@@ -110,13 +110,15 @@ TEST(FilterExpression, RefusesWhatItCannotReadNamingTheText)
         "tttt = #41",
         "= '1'",
         "tttt",
+        std::string(100000, '(') + "tttt = '1'" + std::string(100000, ')'),
     };
     for (const auto& criteria : refused) {
         try {
             matching(criteria);
             ADD_FAILURE() << "accepted: " << criteria;
         } catch (const EDatabaseError& e) {
-            EXPECT_EQ(e.message().rfind("Cannot use the filter \"" + criteria + "\": ", 0), 0u) << e.message();
+            EXPECT_EQ(e.message().rfind("Cannot use the filter \"" + criteria + "\": ", 0), 0u)
+                << e.message().substr(0, 200);
         }
     }
 }
