@@ -245,15 +245,15 @@ void TCustomADODataSet::moveBy(int distance)
     // A move towards an end already reached does nothing, not even the scroll event.
     if (distance == 0 || (distance > 0 && eof_) || (distance < 0 && bof_))
         return;
-    const long size = static_cast<long>(view_.size());
-    const long target = static_cast<long>(current_) + distance;
+    const auto size = static_cast<std::int64_t>(view_.size());
+    const std::int64_t target = std::int64_t{current_} + distance;
     if (distance > 0) {
         bof_ = false;
         current_ = static_cast<int>(std::min(target, size - 1));
         eof_ = target > size - 1;
     } else {
         eof_ = false;
-        current_ = static_cast<int>(std::max(target, 0L));
+        current_ = static_cast<int>(std::max(target, std::int64_t{0}));
         bof_ = target < 0;
     }
     moved();
