@@ -1,0 +1,136 @@
+// Building the organisation tree of the whole country against running the same
+// statements straight on the connection: what the recordsets and the tree add.
+#include "exam/KDTree.hpp"
+#include "host/demodb/DemoDb.hpp"
+#include "platform/Gbk.hpp"
+#include "platform/ado/RowSink.hpp"
+#include "platform/ado/TADOConnection.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+using namespace skorvin;
+
+namespace {
+
+// The demo database of the whole country, made once for every benchmark here
+// (organisations only: it takes a moment to make, so it is not kept).
+class Country {
+public:
+    Country() : path_(std::filesystem::path(SKORVIN_BENCH_DATA_DIR) / "tree-bench.sqlite")
+    {
+        demodb::Options options;
+        options.candidates = 0;
+        summary_ = demodb::create(path_, options);
+    }
+    ~Country()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    std::string connectionString() const { return "Provider=SQLite;Data Source=" + gbk::fromUtf8(path_.string()); }
+    const demodb::Summary& summary() const { return summary_; }
+
+private:
+    std::filesystem::path path_;
+    demodb::Summary summary_;
+};
+
+Country& country()
+{
+    static Country instance;
+    return instance;
+}
+
+// Keeps each row's code and name, as the tree must.
+class Rows : public ado::RowSink {
+public:
+    void columns(const std::vector<std::string>&) override {}
+    void row(std::span<const std::optional<std::string_view>> fields) override
+    {
+        std::string code = fields.size() > 1 && fields[0] ? std::string(*fields[0]) : std::string();
+        std::string name = fields.back() ? std::string(*fields.back()) : std::string();
+        rows.emplace_back(std::move(code), std::move(name));
+    }
+    std::vector<std::pair<std::string, std::string>> rows;
+};
+
+void runStatementsAlone(ado::TADOConnection& connection)
+{
+    Rows root, provinces;
+    connection.query("select dwmc from t_scbjg where jb=0 ", {}, root);
+    connection.query("select dm,dwmc from v_ssjg order by dm", {}, provinces);
+    for (const auto& province : provinces.rows) {
+        Rows cities;
+        connection.query("select dm,dwmc from v_dsjg where dm like ? order by dm", {province.first + "%"}, cities);
+        for (const auto& city : cities.rows) {
+            Rows sites;
+            connection.query("select dm,dwmc from v_kdjg where szds=? order by dm", {city.first}, sites);
+            benchmark::DoNotOptimize(sites.rows.data());
+        }
+    }
+}
+
+void BM_TreeBuild(benchmark::State& state)
+{
+    ado::TADOConnection connection(country().connectionString());
+    connection.open();
+    int nodes = 0;
+    for (auto _ : state) {
+        exam::OrgTree tree;
+        exam::BuildOrgTree(tree, connection);
+        nodes = tree.size();
+    }
+    state.counters["nodes"] = nodes;
+    if (nodes != static_cast<int>(country().summary().organisations.size()))
+        state.SkipWithError("the tree does not hold every organisation");
+}
+
+void BM_StatementsAlone(benchmark::State& state)
+{
+    ado::TADOConnection connection(country().connectionString());
+    connection.open();
+    for (auto _ : state)
+        runStatementsAlone(connection);
+}
+
+BENCHMARK(BM_TreeBuild)->Name("tree build")->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_StatementsAlone)->Name("statements alone")->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Prints as usual and keeps each benchmark's wall time per iteration for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                perIteration[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    std::map<std::string, double> perIteration; // in the benchmark's unit; only ratios are printed
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto tree = reporter.perIteration.find("tree build");
+    const auto alone = reporter.perIteration.find("statements alone");
+    std::printf("\n");
+    if (tree != reporter.perIteration.end() && alone != reporter.perIteration.end() && alone->second > 0)
+        std::printf("tree build: %.3gx statements alone\n", tree->second / alone->second);
+    benchmark::Shutdown();
+    return 0;
+}
