@@ -6,6 +6,8 @@
 #include "ui/HandlerGuard.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 
+#include <QPointer>
+
 #include <cstdio>
 #include <memory>
 
@@ -21,8 +23,17 @@ exam::ModuleState& moduleState()
     return state;
 }
 
+// The window open now, if any. The module values belong to one window at a time,
+// so a call made while it is open (from a host timer, say) only brings it forward.
+QPointer<QWidget> openWindow;
+
 void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection)
 {
+    if (openWindow) {
+        openWindow->raise();
+        openWindow->activateWindow();
+        return;
+    }
     const HostOwner owner = findHostOwner(hostWindow);
     exam::ModuleState& state = moduleState();
     // A host that passes no connection gets the same as one that passes a closed
@@ -33,6 +44,7 @@ void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection)
     form->setWindowTitle(form->windowTitle() + QStringLiteral("(V") + QString::fromLatin1(kVersion) +
                          QStringLiteral(")"));
     attachToForeignOwner(*form, owner);
+    openWindow = form.get();
     form->exec();
 }
 

@@ -157,6 +157,23 @@ TEST(Host, ScreenshotOfTheScoreWindowOnTheGivenDatabase)
     EXPECT_EQ(result.err.find("message box"), std::string::npos) << result.err;
 }
 
+TEST(Host, ScreenshotClosesAnErrorBoxInsteadOfWaitingForSomeone)
+{
+    TempDir dir;
+    DemoDb db;
+    {
+        ado::TADOConnection connection(db.connectionString());
+        connection.open();
+        connection.execute("drop table t_version");
+    }
+    const fs::path shot = dir / "window.png";
+    const ProcessResult result = runHost({"--connection", db.connectionString(), "--screenshot", shot.string()}, dir);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("skorvin-host: closed a message box"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("t_version"), std::string::npos) << result.err;
+    EXPECT_GT(pngSize(readBytes(shot)).first, 0u);
+}
+
 // A host copied into a fresh folder, as a newcomer finds it after the build.
 class FreshHostFolder : public testing::Test {
 protected:

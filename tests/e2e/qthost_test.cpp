@@ -1,6 +1,7 @@
 // ShowForm called by a Qt host in the same process, the way the demo host calls it:
-// the score window belongs to the host's main window, runs modally over it, and
-// every call starts afresh from the examination settings.
+// the score window belongs to the host's main window, runs modally over it, every
+// call starts afresh from the examination settings, and a call made while the
+// window is open opens no second one.
 
 #include "library/SkorvinDLL.hpp"
 #include "plain/DemoDb.hpp"
@@ -85,6 +86,7 @@ private slots:
             QString startNode;
         };
         QList<Seen> seen;
+        bool reentryReturned = false;
         Operator person([&](QWidget* form) {
             Seen s;
             s.title = form->windowTitle();
@@ -94,6 +96,9 @@ private slots:
             s.startNode = currentNode(form);
             seen.append(s);
             if (seen.size() == 1) {
+                // A call while the window is open only brings that window forward.
+                showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &connection);
+                reentryReturned = true;
                 // The operator moves to another province before closing the first window.
                 auto* tree = form->findChild<QTreeView*>(QStringLiteral("TreeView1"));
                 const QModelIndex root = tree->model()->index(0, 0);
@@ -109,6 +114,7 @@ private slots:
         showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &connection);
 
         QCOMPARE(seen.size(), 2);
+        QVERIFY(reentryReturned);
         for (const Seen& s : seen) {
             QCOMPARE(s.title, QStringLiteral("四级主观题登分(V3.00)"));
             QVERIFY(s.ownedByHost);
