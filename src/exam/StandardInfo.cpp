@@ -28,7 +28,7 @@ std::optional<std::string> settingValue(const ado::TCustomADODataSet& settings, 
     return std::nullopt;
 }
 
-// Sets field from the key's value; a missing value or one that does not convert
+// Hands the key's value to convert; a missing value, or one that convert refuses,
 // leaves the field as it was.
 template <typename Convert> void readSetting(const ado::TCustomADODataSet& settings, const char* key, Convert convert)
 {
