@@ -18,18 +18,17 @@ HostWindow::HostWindow(ShowFormProc showForm, const QString& version, const QStr
     auto* database = new QLabel(QStringLiteral("考试数据库：") + connectionText, central);
     database->setTextInteractionFlags(Qt::TextSelectableByMouse);
     database->setWordWrap(true);
-    open_ = new QPushButton(QStringLiteral("四级主观题登分..."), central);
-    open_->setObjectName(QStringLiteral("OpenScoreWindow"));
+    auto* open = new QPushButton(QStringLiteral("四级主观题登分..."), central);
     auto* quit = new QPushButton(QStringLiteral("退出"), central);
     layout->addWidget(database);
     layout->addStretch();
-    layout->addWidget(open_);
+    layout->addWidget(open);
     layout->addWidget(quit);
     setCentralWidget(central);
     statusBar()->showMessage(QStringLiteral("SkorvinDLL V") + version);
     resize(480, 240);
 
-    connect(open_, &QPushButton::clicked, this, &HostWindow::openScoreWindow);
+    connect(open, &QPushButton::clicked, this, &HostWindow::openScoreWindow);
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
 }
 

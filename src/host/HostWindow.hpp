@@ -4,9 +4,6 @@
 
 #include <QMainWindow>
 
-class QLabel;
-class QPushButton;
-
 namespace skorvin::host {
 
 // The demo host's own main window: it owns the score window while that is open
@@ -23,7 +20,6 @@ public:
 private:
     ShowFormProc showForm_;
     ado::TADOConnection& connection_;
-    QPushButton* open_ = nullptr;
 };
 
 } // namespace skorvin::host

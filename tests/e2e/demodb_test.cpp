@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <set>
 
@@ -259,6 +260,19 @@ TEST(DemoDb, ReplacesAnExistingFileAndRefusesAMissingFolder)
     EXPECT_EQ(queryCount(connection, "select count(*) from t_omr where zkzh like '4%'"), 20);
 
     EXPECT_THROW(demodb::create(dir / "no" / "such" / "folder.sqlite", withSize(OrgSize::Small, 5)), Exception);
+}
+
+TEST(DemoDb, AFailedRunLeavesTheExistingFileAndNoPartOfItself)
+{
+    TempDir dir;
+    const auto file = dir / "exam.sqlite";
+    demodb::create(file, withSize(OrgSize::Small, 20));
+    // More candidates than a site's running number can count.
+    EXPECT_THROW(demodb::create(file, withSize(OrgSize::Small, 10'000'000)), Exception);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    ado::TADOConnection connection("Provider=SQLite;Data Source=" + gbk::fromUtf8(file.string()));
+    connection.open();
+    EXPECT_EQ(queryCount(connection, "select count(*) from t_omr where zkzh like '4%'"), 20);
 }
 
 } // namespace

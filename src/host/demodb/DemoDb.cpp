@@ -363,29 +363,41 @@ Counts Summary::counts(int level, const std::string& code) const
 
 Summary create(const std::filesystem::path& path, const Options& options)
 {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-
     Summary summary;
     summary.organisations = organisations(options.orgSize, options.generation);
 
-    Database db(path);
-    db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;");
-    db.exec(schemaTables());
-    db.exec("BEGIN");
-    writeSettings(db, options);
-    writeOrganisations(db, summary.organisations);
-    {
-        Writer writer(db, options, summary);
-        const auto counts = allocate(summary.organisations, options.candidates);
-        for (std::size_t i = 0; i < summary.organisations.size(); ++i) {
-            if (counts[i] > 0) {
-                writer.site(summary.organisations[i], counts[i]);
+    // Written beside the target and renamed at the end, so that a run that fails
+    // or is cut short never leaves half a database where a host would open it.
+    std::filesystem::path part = path;
+    part += ".part";
+    std::error_code ignored;
+    std::filesystem::remove(part, ignored);
+    try {
+        {
+            Database db(part);
+            db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;");
+            db.exec(schemaTables());
+            db.exec("BEGIN");
+            writeSettings(db, options);
+            writeOrganisations(db, summary.organisations);
+            Writer writer(db, options, summary);
+            const auto counts = allocate(summary.organisations, options.candidates);
+            for (std::size_t i = 0; i < summary.organisations.size(); ++i) {
+                if (counts[i] > 0) {
+                    writer.site(summary.organisations[i], counts[i]);
+                }
             }
+            db.exec(schemaIndexes());
+            db.exec("COMMIT");
         }
+        std::filesystem::rename(part, path);
+    } catch (const std::filesystem::filesystem_error& e) {
+        std::filesystem::remove(part, ignored);
+        throw Exception("Cannot write the demo database " + gbk::fromUtf8(path.string()) + ": " + e.what());
+    } catch (...) {
+        std::filesystem::remove(part, ignored);
+        throw;
     }
-    db.exec(schemaIndexes());
-    db.exec("COMMIT");
     return summary;
 }
 

@@ -64,8 +64,9 @@ struct Summary {
     Counts counts(int level, const std::string& code) const;
 };
 
-// Writes a new demo database at path (an existing file is replaced). Throws
-// skorvin::Exception when the file cannot be written. Same options, same database.
+// Writes a new demo database at path, replacing an existing file only once the new
+// one is complete. Throws skorvin::Exception when it cannot be written; path is then
+// as it was. Same options, same database.
 Summary create(const std::filesystem::path& path, const Options& options = {});
 
 } // namespace skorvin::demodb
