@@ -86,6 +86,7 @@ QPushButton* glyphButton(const char* name, const QString& caption, Glyph picture
 TfrmSkorvin::TfrmSkorvin(exam::ModuleState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
     buildLayout();
+    connectHandlers();
     runGuarded([this] { FormCreate(); });
 }
 
@@ -218,8 +219,28 @@ void TfrmSkorvin::buildButtons()
     btnExport = glyphButton("btnExport", QStringLiteral("导出"), Glyph::Export, Panel3);
     btnExit = glyphButton("btnExit", QStringLiteral("退出"), Glyph::Exit, Panel3);
 
-    connect(btnSet, &QPushButton::clicked, this, [this] { runGuarded([this] { btnSetClick(); }); });
-    connect(btnExit, &QPushButton::clicked, this, [this] { runGuarded([this] { btnExitClick(); }); });
+}
+
+void TfrmSkorvin::connectHandlers()
+{
+    auto guarded = [this](void (TfrmSkorvin::*handler)()) {
+        return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(btnSet, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnSetClick));
+    connect(btnExit, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnExitClick));
+    connect(spbtnSave, &QToolButton::clicked, this, guarded(&TfrmSkorvin::spbtnSaveClick));
+    connect(RadioGroup1, &TRadioGroup::clicked, this, guarded(&TfrmSkorvin::RadioGroup1Click));
+    connect(DataGrid1, &TDataGrid::cellClicked, this, guarded(&TfrmSkorvin::DataGrid1CellClick));
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            guarded(&TfrmSkorvin::TreeView1Change));
+    // Runs inside whatever moved the list, so it reports nothing of its own.
+    Main_AdoSet.afterScroll = [this] { Main_AdoSetAfterScroll(); };
+
+    for (QLineEdit* box : {edtZKZ, edtFS}) {
+        // Key filters see every typed character; an input method would bypass them.
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->installEventFilter(this);
+    }
 }
 
 void TfrmSkorvin::FormCreate()
@@ -232,11 +253,6 @@ void TfrmSkorvin::FormCreate()
     state_.SchemaGeneration = exam::CheckDbVersion(*state_.HostConnection);
     state_.SiteCodeLen = exam::SiteCodeLength(state_.SchemaGeneration);
     setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TfrmSkorvin::FormShow()
-{
-    // The start-up (tree, examination settings, first list) runs here.
 }
 
 void TfrmSkorvin::showEvent(QShowEvent* event)

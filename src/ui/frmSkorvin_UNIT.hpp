@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exam/KDTree.hpp"
 #include "exam/ModuleState.hpp"
 #include "platform/ado/TCustomADODataSet.hpp"
 
@@ -14,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
+class QStandardItem;
 class QStandardItemModel;
 class QStatusBar;
 class QToolButton;
@@ -38,6 +40,7 @@ public:
     ~TfrmSkorvin() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -46,11 +49,41 @@ private:
     void buildLayout();
     void buildEntryGroup();
     void buildButtons();
+    void connectHandlers();
 
     void FormCreate();
     void FormShow();
     void btnSetClick();
     void btnExitClick();
+
+    // Start-up and list navigation (frmSkorvin_Startup.cpp).
+    void InitWindow();
+    void showOrgTree();
+    void selectOrgNode(int node);
+    int selectedOrgNode() const;
+    void TreeView1Change();
+    void RadioGroup1Click();
+    void DataGrid1CellClick();
+    void Main_AdoSetAfterScroll();
+    void LoadRecordToEdits();
+    void UpdateRowStatus();
+    // Focus into an entry box with its whole text selected, so typing replaces it.
+    static void focusAndSelect(QLineEdit* box);
+
+    // Score entry (frmSkorvin_Entry.cpp). A key filter gets the typed character and
+    // replaces it by exam::kNoKey to drop it.
+    void edtZKZKeyPress(char& key);
+    void edtFSKeyPress(char& key);
+    bool LocateCandidate();
+    bool ValidateEntry();
+    void spbtnSaveClick();
+    bool filterKey(QLineEdit* box, char typed);
+
+    // Title of the printed report, composed at start-up from the examination date.
+    std::string ReportTitle;
+    exam::OrgTree orgTree_;
+    std::vector<QStandardItem*> treeItems_; // the tree view's item of each node, owned by TreeView1Items
+    bool started_ = false;
 
     exam::ModuleState& state_;
 

@@ -1,0 +1,164 @@
+// Start-up of the score window and the handlers that keep the list, the entry
+// boxes and the status line in step with the tree and the list.
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include "exam/CandidateList.hpp"
+#include "exam/StandardInfo.hpp"
+#include "platform/Exception.hpp"
+#include "ui/GbkText.hpp"
+#include "ui/TDataGrid.hpp"
+#include "ui/TRadioGroup.hpp"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QTreeView>
+
+#include <string>
+
+namespace skorvin::ui {
+
+namespace {
+
+constexpr int kNodeRole = Qt::UserRole + 1;
+
+QIcon nodeIcon(const std::vector<QIcon>& images, int normal, int selected)
+{
+    auto pick = [&images](int index) {
+        return index >= 0 && static_cast<std::size_t>(index) < images.size() ? images[static_cast<std::size_t>(index)]
+                                                                              : QIcon();
+    };
+    // The tree view draws the Selected mode for the selected node.
+    QIcon icon;
+    icon.addPixmap(pick(normal).pixmap(16, 16), QIcon::Normal);
+    icon.addPixmap(pick(selected).pixmap(16, 16), QIcon::Selected);
+    return icon;
+}
+
+} // namespace
+
+void TfrmSkorvin::focusAndSelect(QLineEdit* box)
+{
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+}
+
+void TfrmSkorvin::FormShow()
+{
+    if (started_)
+        return;
+    started_ = true;
+    InitWindow();
+}
+
+void TfrmSkorvin::InitWindow()
+{
+    if (!state_.HostConnection)
+        throw EDatabaseError("Missing Connection or ConnectionString");
+    try {
+        exam::BuildOrgTree(orgTree_, *state_.HostConnection);
+    } catch (...) {
+        // The nodes read before the failure stay in the tree.
+        showOrgTree();
+        throw;
+    }
+    showOrgTree();
+
+    const exam::TSysSetting settings(*state_.HostConnection);
+    state_.CurrentLevel = settings.jb;
+    state_.CurrentCode = settings.dm;
+    ReportTitle = exam::ComposeReportTitle(settings.date);
+
+    const int node = exam::SelectOrgNode(orgTree_, state_.CurrentLevel, state_.CurrentCode);
+    if (node < 0) {
+        // No organisation matches the examination settings: the list stays closed
+        // until the operator picks one.
+        StatusPanel0->setText(QStringLiteral("请在机构列表中选择机构"));
+        StatusPanel1->setText(QStringLiteral("考生数：0/0"));
+        return;
+    }
+    // Selecting the node runs TreeView1Change, which already lists its candidates;
+    // listing them a second time would only repeat the same query.
+    selectOrgNode(node);
+}
+
+void TfrmSkorvin::showOrgTree()
+{
+    TreeView1Items->clear();
+    treeItems_.clear();
+    treeItems_.reserve(orgTree_.nodes().size());
+    for (int index = 0; index < orgTree_.size(); ++index) {
+        const exam::OrgNode& node = orgTree_.node(index);
+        auto* item = new QStandardItem(nodeIcon(ImageList1, node.imageIndex, node.selectedImageIndex),
+                                       toQString(node.text));
+        item->setData(index, kNodeRole);
+        item->setEditable(false);
+        if (node.parent == exam::OrgTree::kNoParent)
+            TreeView1Items->appendRow(item);
+        else
+            treeItems_[static_cast<std::size_t>(node.parent)]->appendRow(item);
+        treeItems_.push_back(item);
+    }
+    if (TreeView1Items->rowCount() > 0)
+        TreeView1->expand(TreeView1Items->index(0, 0));
+}
+
+void TfrmSkorvin::selectOrgNode(int node)
+{
+    const QModelIndex index = treeItems_.at(static_cast<std::size_t>(node))->index();
+    // As if the operator clicked it: the selection change runs TreeView1Change at once.
+    TreeView1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    TreeView1->scrollTo(index);
+}
+
+int TfrmSkorvin::selectedOrgNode() const
+{
+    const QModelIndex current = TreeView1->selectionModel()->currentIndex();
+    return current.isValid() ? current.data(kNodeRole).toInt() : -1;
+}
+
+void TfrmSkorvin::TreeView1Change()
+{
+    const int node = selectedOrgNode();
+    if (node < 0)
+        return;
+    exam::RefreshCandidateList(Main_AdoSet, state_, orgTree_.selection(node));
+    exam::ApplyStatusFilter(Main_AdoSet, RadioGroup1->itemIndex());
+    LoadRecordToEdits();
+    StatusPanel0->setText(toQString(orgTree_.node(node).text));
+    UpdateRowStatus();
+}
+
+void TfrmSkorvin::RadioGroup1Click()
+{
+    exam::ApplyStatusFilter(Main_AdoSet, RadioGroup1->itemIndex());
+}
+
+void TfrmSkorvin::DataGrid1CellClick()
+{
+    LoadRecordToEdits();
+    UpdateRowStatus();
+}
+
+void TfrmSkorvin::Main_AdoSetAfterScroll()
+{
+    UpdateRowStatus();
+}
+
+void TfrmSkorvin::UpdateRowStatus()
+{
+    StatusPanel1->setText(QStringLiteral("考生数：%1/%2").arg(Main_AdoSet.recNo()).arg(Main_AdoSet.recordCount()));
+}
+
+void TfrmSkorvin::LoadRecordToEdits()
+{
+    edtZKZ->clear();
+    if (Main_AdoSet.active() && !Main_AdoSet.isEmpty()) {
+        edtZKZ->setText(toQString(Main_AdoSet.fieldText("zkzh")));
+        edtFS->setText(toQString(Main_AdoSet.fieldText("tttt")));
+    }
+    // Typing then replaces the number shown.
+    focusAndSelect(edtZKZ);
+}
+
+} // namespace skorvin::ui
