@@ -58,7 +58,8 @@ class PlainHost : public testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // Offscreen unless the caller chose a platform (xvfb-run with xcb tries real foreign windows).
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         seen = {};
         // Run one by one, each test starts without an application object; run
         // together, the later ones find the one the library made for the first.
