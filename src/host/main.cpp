@@ -27,16 +27,22 @@ using namespace skorvin;
 constexpr int kStartFailed = 2;
 constexpr std::int64_t kDemoCandidates = 20000;
 
-// One line on stderr; messages of the system are GBK and may span lines.
-void fail(const std::string& gbkMessage)
+// One line on stderr, in the terminal's encoding; a message may span lines.
+void failNative(std::string line)
 {
-    std::string line = gbk::toUtf8(gbkMessage);
     for (char& c : line) {
         if (c == '\n' || c == '\r') {
             c = ' ';
         }
     }
     std::fprintf(stderr, "skorvin-host: %s\n", line.c_str());
+}
+
+// The system's own messages are GBK.
+void fail(const std::exception& error, const std::string& context = {})
+{
+    const bool gbkText = dynamic_cast<const Exception*>(&error) != nullptr;
+    failNative(context + (gbkText ? gbk::toUtf8(error.what()) : std::string(error.what())));
 }
 
 std::filesystem::path pathFromGbk(const std::string& text)
@@ -94,7 +100,7 @@ int run(int argc, char** argv, const host::HostOptions& options)
     try {
         library = std::make_unique<host::LibraryLoader>(pathFromGbk(hostFolder()) / host::LibraryLoader::fileName());
     } catch (const std::exception& e) {
-        fail(e.what());
+        fail(e);
         return kStartFailed;
     }
     const char* version = library->GetVersion();
@@ -108,12 +114,12 @@ int run(int argc, char** argv, const host::HostOptions& options)
         connection.setConnectionString(connectionString);
         connection.open();
     } catch (const std::exception& e) {
-        fail("cannot open the examination database: " + std::string(e.what()));
+        fail(e, "cannot open the examination database: ");
         return kStartFailed;
     }
 
     if (!displayAvailable()) {
-        fail("no display to show the window on (set DISPLAY, or QT_QPA_PLATFORM=offscreen with --screenshot)");
+        failNative("no display to show the window on (set DISPLAY, or QT_QPA_PLATFORM=offscreen with --screenshot)");
         return kStartFailed;
     }
     QApplication app(argc, argv);
@@ -124,7 +130,8 @@ int run(int argc, char** argv, const host::HostOptions& options)
 
     std::unique_ptr<host::ScreenshotTaker> screenshot;
     if (options.screenshot) {
-        screenshot = std::make_unique<host::ScreenshotTaker>(QString::fromStdString(options.screenshot->string()));
+        screenshot =
+            std::make_unique<host::ScreenshotTaker>(QString::fromStdU16String(options.screenshot->u16string()));
     }
     QTimer::singleShot(0, &window, [&] {
         if (screenshot) {
@@ -164,7 +171,7 @@ int main(int argc, char** argv)
         try {
             return makeDemoDb(options);
         } catch (const std::exception& e) {
-            fail(e.what());
+            fail(e);
             return kStartFailed;
         }
     }
