@@ -14,6 +14,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -102,6 +103,24 @@ TEST_F(PlainHost, NoConnectionAndAForeignWindowIdStillOpenTheWindowAndReportTheF
     showForm_(0xDEADBEEF, 0, 0, 0, 0, 0, 0, nullptr);
     EXPECT_EQ(seen.scoreWindows, std::vector<std::string>{kTitle});
     EXPECT_FALSE(seen.otherWindows.empty()) << "the failing query is reported in a message box";
+}
+
+TEST_F(PlainHost, TheHostsNumberFormatStaysAsTheHostSetIt)
+{
+    if (QCoreApplication::instance()) {
+        GTEST_SKIP() << "the application object was made by an earlier test in this process";
+    }
+    // Qt switches the C library to the user's locale when it starts: here C.UTF-8.
+    setenv("LC_ALL", "C.UTF-8", 1);
+    std::setlocale(LC_ALL, "C");
+    skorvin::test::DemoDb db;
+    skorvin::ado::TADOConnection connection(db.connectionString());
+    connection.open();
+
+    showForm_(0, 0, 0, 0, 0, 0, 0, &connection);
+    ASSERT_EQ(seen.scoreWindows.size(), 1u);
+    ASSERT_STRNE(std::setlocale(LC_CTYPE, nullptr), "C") << "Qt left the locale alone; nothing to check";
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
 }
 
 } // namespace
