@@ -29,7 +29,7 @@ function(skorvin_add_test name)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
     add_test(NAME ${name} COMMAND ${name})
     # Windows read the settings file beside the program, which all GUI tests share.
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QTEST_FUNCTION_TIMEOUT=60000"
                                             RESOURCE_LOCK host_settings_file)
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8")

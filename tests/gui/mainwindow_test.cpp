@@ -32,8 +32,16 @@ namespace {
 struct OpenWindow {
     explicit OpenWindow(const char* version = "3.00")
     {
+        // Empty tables for everything the start-up reads, so that showing the window reports nothing.
         db.run({"create table t_version (dbversion varchar(10))",
-                std::string("insert into t_version values ('") + version + "')"});
+                std::string("insert into t_version values ('") + version + "')",
+                "create table t_setting (ParamName varchar(20), ParamValue varchar(50))",
+                "create table t_scbjg (dm varchar(10), dwmc varchar(50), jb int, szds varchar(10))",
+                "create view v_ssjg as select dm, dwmc from t_scbjg where jb = 1",
+                "create view v_dsjg as select dm, dwmc from t_scbjg where jb = 2",
+                "create view v_kdjg as select dm, dwmc, szds from t_scbjg where jb = 3",
+                "create table t_omr (zkzh varchar(20), tttt varchar(10), qk varchar(2))",
+                "create table t_bm (zkzh varchar(20), xm varchar(20))"});
         state.HostConnection = &db.connection();
         window = std::make_unique<TfrmSkorvin>(state);
     }
@@ -275,6 +283,7 @@ private slots:
     // Enter belongs to the entry boxes and Esc to the grid: neither may reach a button or close the window.
     void onlyTheExitButtonCloses()
     {
+        RecordingDialogs recorder;
         OpenWindow w;
         w.window->show();
         w.window->activateWindow();
@@ -283,6 +292,9 @@ private slots:
         QTest::keyClick(w.child("edtFS"), Qt::Key_Enter);
         QTest::keyClick(w.window.get(), Qt::Key_Escape);
         QVERIFY(w.window->isVisible());
+        // Enter went to the entry workflow of each box, not to a default button.
+        QCOMPARE(recorder.texts(), (QStringList{QStringLiteral("您输入的考生准考证号码不存在！请确认后重新输入！"),
+                                                QStringLiteral("请输入准考证号码！")}));
         for (QPushButton* button : w.window->findChildren<QPushButton*>())
             QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
 
