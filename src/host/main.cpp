@@ -9,6 +9,7 @@
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/HostPaths.hpp"
+#include "platform/ado/ConnectionString.hpp"
 #include "platform/ado/TADOConnection.hpp"
 
 #include <QApplication>
@@ -124,8 +125,9 @@ int run(int argc, char** argv, const host::HostOptions& options)
     }
     QApplication app(argc, argv);
 
-    host::HostWindow window(library->ShowForm, QString::fromLatin1(version),
-                            QString::fromStdString(gbk::toUtf8(connectionString)), connection);
+    host::HostWindow window(
+        library->ShowForm, QString::fromLatin1(version),
+        QString::fromStdString(gbk::toUtf8(ado::ConnectionString::withoutPasswords(connectionString))), connection);
     window.show();
 
     std::unique_ptr<host::ScreenshotTaker> screenshot;

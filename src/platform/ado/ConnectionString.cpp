@@ -2,6 +2,7 @@
 
 #include "platform/Text.hpp"
 
+#include <algorithm>
 #include <cctype>
 
 namespace skorvin::ado {
@@ -53,6 +54,35 @@ std::string ConnectionString::value(const std::string& key) const
     return it == values_.end() ? std::string() : it->second;
 }
 
-bool ConnectionString::has(const std::string& key) const { return values_.count(lower(key)) > 0; }
+bool ConnectionString::has(const std::string& key) const
+{
+    return values_.count(lower(key)) > 0;
+}
+
+std::string ConnectionString::withoutPasswords(const std::string& text)
+{
+    std::string out;
+    std::size_t i = 0;
+    while (i <= text.size()) {
+        auto end = std::min(text.find(';', i), text.size());
+        const auto eq = text.find('=', i);
+        if (eq < end) {
+            // A value in double quotes may hold ";": it ends after its closing quote.
+            const auto valueStart = text.find_first_not_of(' ', eq + 1);
+            if (valueStart < end && text[valueStart] == '"') {
+                const auto close = text.find('"', valueStart + 1);
+                end = close == std::string::npos ? text.size() : std::min(text.find(';', close), text.size());
+            }
+        }
+        const std::string part = text.substr(i, end - i);
+        const auto partEq = part.find('=');
+        const std::string key = partEq == std::string::npos ? std::string() : lower(text::trim(part.substr(0, partEq)));
+        out += key == "password" || key == "pwd" ? part.substr(0, partEq + 1) + "***" : part;
+        if (end < text.size())
+            out += ';';
+        i = end + 1;
+    }
+    return out;
+}
 
 } // namespace skorvin::ado

@@ -14,6 +14,9 @@ public:
     std::string value(const std::string& key) const;
     bool has(const std::string& key) const;
 
+    // The text with the values of Password and PWD replaced by "***", for showing it to people.
+    static std::string withoutPasswords(const std::string& text);
+
 private:
     std::map<std::string, std::string> values_; // keys lower-cased
 };

@@ -1,0 +1,38 @@
+#include "platform/ado/ConnectionString.hpp"
+
+#include <gtest/gtest.h>
+
+using skorvin::ado::ConnectionString;
+
+namespace {
+
+TEST(ConnectionString, ReadsKeysWithoutRegardToCaseOrBlanks)
+{
+    const ConnectionString s(" Provider = SQLite ; data source=C:\\exam\\a b.sqlite;;Password=\"x;y\";PROVIDER=other");
+    EXPECT_EQ(s.value("provider"), "SQLite"); // the first of a repeated key counts
+    EXPECT_EQ(s.value("Data Source"), "C:\\exam\\a b.sqlite");
+    EXPECT_EQ(s.value("password"), "x;y");
+    EXPECT_TRUE(s.has("DATA SOURCE"));
+    EXPECT_FALSE(s.has("Initial Catalog"));
+    EXPECT_EQ(s.value("Initial Catalog"), "");
+}
+
+TEST(ConnectionString, HidesPasswordsForDisplay)
+{
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"Provider=SQLOLEDB;Data Source=srv;User ID=sa;Password=secret",
+         "Provider=SQLOLEDB;Data Source=srv;User ID=sa;Password=***"},
+        {"Driver=FreeTDS;UID=sa;PWD=s3;Database=exam", "Driver=FreeTDS;UID=sa;PWD=***;Database=exam"},
+        {"Driver=FreeTDS; pwd = s3 ", "Driver=FreeTDS; pwd =***"},
+        {"Provider=SQLite;Data Source=demo.sqlite", "Provider=SQLite;Data Source=demo.sqlite"},
+        {"Password=\"a;b\";User ID=sa", "Password=***;User ID=sa"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ConnectionString::withoutPasswords(c.text), c.shown) << c.text;
+}
+
+} // namespace
