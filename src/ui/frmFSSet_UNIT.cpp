@@ -4,6 +4,7 @@
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/WindowFont.hpp"
 
 #include <QFont>
 #include <QGroupBox>
@@ -20,16 +21,6 @@ namespace skorvin::ui {
 namespace {
 
 constexpr QSize kClientSize{194, 194};
-
-QFont dialogFont()
-{
-    // 宋体 where it exists; the others carry the same characters on systems without it.
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK")});
-    font.setPixelSize(12);
-    return font;
-}
 
 template <typename Widget, typename... Args>
 Widget* make(const char* name, QWidget* parent, const QRect& geometry, Args&&... args)
@@ -60,7 +51,7 @@ TfrmFSSet::TfrmFSSet(std::string iniPath, QWidget* parent) : QDialog(parent), in
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
     setFixedSize(kClientSize);
-    setFont(dialogFont());
+    setFont(windowFont());
 
     GroupBox1 = make<QGroupBox>("GroupBox1", this, {4, 6, 185, 153}, QStringLiteral("满分设置"));
     // The three labels read as one sentence over two lines.

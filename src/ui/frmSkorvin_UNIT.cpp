@@ -4,6 +4,7 @@
 #include "platform/Exception.hpp"
 #include "ui/Anchors.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/WindowFont.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
 #include "ui/WindowImages.hpp"
@@ -33,16 +34,6 @@ namespace {
 constexpr QSize kClientSize{679, 461};
 constexpr QSize kPanel3Size{475, 437};
 constexpr QSize kGlyphSize{16, 15};
-
-QFont windowFont()
-{
-    // 宋体 where it exists; the others carry the same characters on systems without it.
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK")});
-    font.setPixelSize(12);
-    return font;
-}
 
 template <typename Widget, typename... Args> Widget* make(const char* name, Args&&... args)
 {
