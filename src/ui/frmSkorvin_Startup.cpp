@@ -26,7 +26,7 @@ QIcon nodeIcon(const std::vector<QIcon>& images, int normal, int selected)
 {
     auto pick = [&images](int index) {
         return index >= 0 && static_cast<std::size_t>(index) < images.size() ? images[static_cast<std::size_t>(index)]
-                                                                              : QIcon();
+                                                                             : QIcon();
     };
     // The tree view draws the Selected mode for the selected node.
     QIcon icon;
@@ -75,6 +75,9 @@ void TfrmSkorvin::InitWindow()
         // until the operator picks one.
         StatusPanel0->setText(QStringLiteral("请在机构列表中选择机构"));
         StatusPanel1->setText(QStringLiteral("考生数：0/0"));
+        // The focus must not land in the tree: a tree taking the focus without a current
+        // node makes its first node current, which would list the whole country unasked.
+        focusAndSelect(edtZKZ);
         return;
     }
     // Selecting the node runs TreeView1Change, which already lists its candidates;
@@ -89,8 +92,8 @@ void TfrmSkorvin::showOrgTree()
     treeItems_.reserve(orgTree_.nodes().size());
     for (int index = 0; index < orgTree_.size(); ++index) {
         const exam::OrgNode& node = orgTree_.node(index);
-        auto* item = new QStandardItem(nodeIcon(ImageList1, node.imageIndex, node.selectedImageIndex),
-                                       toQString(node.text));
+        auto* item =
+            new QStandardItem(nodeIcon(ImageList1, node.imageIndex, node.selectedImageIndex), toQString(node.text));
         item->setData(index, kNodeRole);
         item->setEditable(false);
         if (node.parent == exam::OrgTree::kNoParent)
