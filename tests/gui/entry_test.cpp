@@ -116,7 +116,7 @@ struct EntryWindow {
 
 QString q(const std::string& gbk)
 {
-    return QString::fromUtf8(skorvin::gbk::toUtf8(gbk));
+    return QString::fromStdString(skorvin::gbk::toUtf8(gbk));
 }
 
 } // namespace

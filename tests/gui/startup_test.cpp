@@ -36,7 +36,7 @@ skorvin::demodb::Options withSettings(const char* jb, const char* dm)
 
 QString q(const std::string& gbk)
 {
-    return QString::fromUtf8(skorvin::gbk::toUtf8(gbk));
+    return QString::fromStdString(skorvin::gbk::toUtf8(gbk));
 }
 
 // The score window shown on a small demo database, every box recorded.
