@@ -1,6 +1,7 @@
 #include "platform/Text.hpp"
 
 #include <algorithm>
+#include <cctype>
 
 namespace skorvin::text {
 
@@ -61,6 +62,16 @@ int compare(std::string_view a, std::string_view b)
     if (a.size() == b.size())
         return 0;
     return a.size() < b.size() ? -1 : 1;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 std::string quoted(std::string_view s)

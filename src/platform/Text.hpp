@@ -19,6 +19,8 @@ int pos(std::string_view needle, std::string_view s);
 std::string trim(std::string_view s);
 // Byte-by-byte unsigned comparison: <0, 0, >0; on an equal prefix the shorter sorts first.
 int compare(std::string_view a, std::string_view b);
+// Equal when ASCII letter case is ignored (names of keys, fields and providers).
+bool equalsNoCase(std::string_view a, std::string_view b);
 // Enclosed in single quotes with every single quote inside doubled.
 std::string quoted(std::string_view s);
 // Replaces every "%s" in order by the given values (messages of the system).

@@ -12,15 +12,6 @@ namespace skorvin::ado {
 
 namespace {
 
-bool equalsNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 PositionalStatement prepare(const std::string& sql, const std::vector<FieldValue>& params)
 {
@@ -53,7 +44,7 @@ void TADOConnection::open()
     if (text::trim(connectionString_).empty())
         throwProviderError("The connection string is empty");
     const ConnectionString parts(connectionString_);
-    if (equalsNoCase(parts.value("Provider"), "SQLite")) {
+    if (text::equalsNoCase(parts.value("Provider"), "SQLite")) {
         const auto file = parts.value("Data Source");
         if (file.empty())
             throwProviderError("The connection string names no Data Source");

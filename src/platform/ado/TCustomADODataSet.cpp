@@ -1,3 +1,4 @@
+#include "platform/Text.hpp"
 #include "platform/ado/TCustomADODataSet.hpp"
 
 #include "platform/Exception.hpp"
@@ -18,15 +19,6 @@ const char* const kNoCurrentRecord =
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record";
 const char* const kReadOnly = "Cannot modify a read-only dataset";
 
-bool equalsNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // NULL sorts before every text; texts in unsigned byte order.
 int compareValues(const Snapshot::Value& a, const Snapshot::Value& b)
@@ -296,7 +288,7 @@ int TCustomADODataSet::fieldIndex(const std::string& name) const
 {
     const auto& names = fieldNames();
     for (std::size_t i = 0; i < names.size(); ++i)
-        if (equalsNoCase(names[i], name))
+        if (text::equalsNoCase(names[i], name))
             return static_cast<int>(i);
     return -1;
 }
@@ -477,9 +469,9 @@ void TCustomADODataSet::setSort(const std::string& sort)
         if (field < 0)
             fail("Field '" + name + "' not found");
         const auto direction = takeWord();
-        if (equalsNoCase(direction, "DESC"))
+        if (text::equalsNoCase(direction, "DESC"))
             descending = true;
-        else if (!direction.empty() && !equalsNoCase(direction, "ASC"))
+        else if (!direction.empty() && !text::equalsNoCase(direction, "ASC"))
             fail("Cannot sort on \"" + sort + "\": one field name, then ASC or DESC");
         if (!takeWord().empty())
             fail("Cannot sort on \"" + sort + "\": one field name, then ASC or DESC");
