@@ -75,8 +75,6 @@ void TfrmSkorvin::InitWindow()
         // until the operator picks one.
         StatusPanel0->setText(QStringLiteral("请在机构列表中选择机构"));
         StatusPanel1->setText(QStringLiteral("考生数：0/0"));
-        // The focus must not land in the tree: a tree taking the focus without a current
-        // node makes its first node current, which would list the whole country unasked.
         focusAndSelect(edtZKZ);
         return;
     }
@@ -116,8 +114,8 @@ void TfrmSkorvin::selectOrgNode(int node)
 
 int TfrmSkorvin::selectedOrgNode() const
 {
-    const QModelIndex current = TreeView1->selectionModel()->currentIndex();
-    return current.isValid() ? current.data(kNodeRole).toInt() : -1;
+    const QModelIndexList selected = TreeView1->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.front().data(kNodeRole).toInt();
 }
 
 void TfrmSkorvin::TreeView1Change()

@@ -222,7 +222,9 @@ void TfrmSkorvin::connectHandlers()
     connect(spbtnSave, &QToolButton::clicked, this, guarded(&TfrmSkorvin::spbtnSaveClick));
     connect(RadioGroup1, &TRadioGroup::clicked, this, guarded(&TfrmSkorvin::RadioGroup1Click));
     connect(DataGrid1, &TDataGrid::cellClicked, this, guarded(&TfrmSkorvin::DataGrid1CellClick));
-    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    // The selection, not the current node: a tree taking the focus with no node makes
+    // its first node current without selecting it, and that must not list anything.
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             guarded(&TfrmSkorvin::TreeView1Change));
     // Runs inside whatever moved the list, so it reports nothing of its own.
     Main_AdoSet.afterScroll = [this] { Main_AdoSetAfterScroll(); };

@@ -237,6 +237,15 @@ private slots:
         QCOMPARE(w.panel(0), QStringLiteral("请在机构列表中选择机构"));
         QCOMPARE(w.panel(1), QStringLiteral("考生数：0/0"));
 
+        // Tabbing into the tree makes its first node current but lists nothing.
+        int statements = 0;
+        w.connection.setStatementListener([&statements](const std::string&) { ++statements; });
+        w.tree->setFocus(Qt::TabFocusReason);
+        QCOMPARE(statements, 0);
+        QVERIFY(w.tree->hasFocus());
+        QVERIFY(!w.grid->dataSet()->active());
+        QCOMPARE(w.panel(0), QStringLiteral("请在机构列表中选择机构"));
+
         w.edtZKZ->setFocus();
         QTest::keyClicks(w.edtZKZ, QStringLiteral("4123"));
         QTest::keyClick(w.edtZKZ, Qt::Key_Return);
