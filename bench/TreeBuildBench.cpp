@@ -2,15 +2,15 @@
 // statements straight on the connection: what the recordsets and the tree add.
 #include "exam/KDTree.hpp"
 #include "host/demodb/DemoDb.hpp"
-#include "platform/Gbk.hpp"
 #include "platform/ado/RowSink.hpp"
 #include "platform/ado/TADOConnection.hpp"
+#include "support/NationalDb.hpp"
+#include "support/RatioReporter.hpp"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -37,7 +37,7 @@ public:
         std::error_code ignored;
         std::filesystem::remove(path_, ignored);
     }
-    std::string connectionString() const { return "Provider=SQLite;Data Source=" + gbk::fromUtf8(path_.string()); }
+    std::string connectionString() const { return bench::sqliteConnectionString(path_); }
     const demodb::Summary& summary() const { return summary_; }
 
 private:
@@ -106,31 +106,15 @@ void BM_StatementsAlone(benchmark::State& state)
 BENCHMARK(BM_TreeBuild)->Name("tree build")->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_StatementsAlone)->Name("statements alone")->Unit(benchmark::kMillisecond)->MinTime(2);
 
-// Prints as usual and keeps each benchmark's wall time per iteration for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                perIteration[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> perIteration; // in the benchmark's unit; only ratios are printed
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto tree = reporter.perIteration.find("tree build");
-    const auto alone = reporter.perIteration.find("statements alone");
     std::printf("\n");
-    if (tree != reporter.perIteration.end() && alone != reporter.perIteration.end() && alone->second > 0)
-        std::printf("tree build: %.3gx statements alone\n", tree->second / alone->second);
+    reporter.printRatio("tree build", "statements alone");
     benchmark::Shutdown();
     return 0;
 }

@@ -1,0 +1,249 @@
+// The score window on the candidate list of the whole country (a million level-4
+// candidates): selecting the root in the tree, one full scroll of the grid, Ctrl+End and
+// Ctrl+Home, and a switch of the display choice, each against opening the root's list
+// statement alone. Every step ends with what it changed repainted (the whole window, the
+// grid alone for a scroll), as the screen would show it.
+// Prints one line per figure: "<figure>: <ratio>x <reference>".
+#include "exam/CandidateList.hpp"
+#include "exam/ModuleState.hpp"
+#include "platform/ado/TADOConnection.hpp"
+#include "platform/ado/TCustomADODataSet.hpp"
+#include "support/CpuTime.hpp"
+#include "support/NationalDb.hpp"
+#include "support/RatioReporter.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/TDataGrid.hpp"
+#include "ui/TRadioGroup.hpp"
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <QRadioButton>
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeView>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+using namespace skorvin;
+
+namespace {
+
+// Any box during a measurement means the figure is wrong: say why and stop.
+class StopOnAnyBox : public ui::Dialogs {
+public:
+    void message(QWidget*, const QString&, const QString& text, Icon) override { stop(text); }
+    bool confirm(QWidget*, const QString&, const QString& text) override { stop(text); }
+    QString saveFileName(QWidget*, const QString& proposedName, const QString&) override { stop(proposedName); }
+
+private:
+    [[noreturn]] static void stop(const QString& text)
+    {
+        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
+        std::abort();
+    }
+};
+
+// The score window shown on the national database. It opens on the installation's
+// province (Beijing), as the operator finds it.
+class Window {
+public:
+    Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
+    {
+        ui::setDialogs(&boxes_);
+        connection_.open();
+        state_.HostConnection = &connection_;
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        tree_ = child<QTreeView>("TreeView1");
+        grid_ = child<ui::TDataGrid>("DataGrid1");
+        choices_ = child<ui::TRadioGroup>("RadioGroup1");
+        window_->show();
+        settle();
+    }
+
+    ado::TADOConnection& connection() { return connection_; }
+    ui::TDataGrid& grid() { return *grid_; }
+
+    void clickNode(const QModelIndex& index)
+    {
+        QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::NoModifier, tree_->visualRect(index).center());
+        settle();
+    }
+    QModelIndex root() const { return tree_->model()->index(0, 0); }
+    QModelIndex firstProvince() const { return tree_->model()->index(0, 0, root()); }
+
+    void clickChoice(int index)
+    {
+        QRadioButton* button = choices_->button(index);
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
+        settle();
+    }
+
+    void key(int key, Qt::KeyboardModifiers modifiers)
+    {
+        QTest::keyClick(grid_, static_cast<Qt::Key>(key), modifiers);
+        settle();
+    }
+
+    // Posted work done and the whole window painted.
+    void settle()
+    {
+        QCoreApplication::processEvents();
+        window_->repaint();
+    }
+
+private:
+    template <typename T> T* child(const char* name) const
+    {
+        T* widget = window_->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) {
+            std::fprintf(stderr, "no control named %s\n", name);
+            std::abort();
+        }
+        return widget;
+    }
+
+    StopOnAnyBox boxes_;
+    ado::TADOConnection connection_;
+    exam::ModuleState state_;
+    std::unique_ptr<ui::TfrmSkorvin> window_;
+    QTreeView* tree_ = nullptr;
+    ui::TDataGrid* grid_ = nullptr;
+    ui::TRadioGroup* choices_ = nullptr;
+};
+
+// Made in main and gone before the application object is.
+std::unique_ptr<Window> theWindow;
+
+Window& window()
+{
+    return *theWindow;
+}
+
+// The reference: the root's list statement opened alone, with nothing shown.
+void listOpen(benchmark::State& state)
+{
+    exam::ModuleState moduleState;
+    const std::string sql = exam::BuildCandidateSql(moduleState, exam::SelectedNode{0, "", ""});
+    for (auto _ : state) {
+        const double start = bench::threadSeconds();
+        ado::TADODataSet list("Main_AdoSet");
+        list.setConnection(&window().connection());
+        list.setCommandText(sql);
+        list.open();
+        benchmark::DoNotOptimize(list.recordCount());
+        state.SetIterationTime(bench::threadSeconds() - start);
+    }
+}
+
+// A click on the root: the national list opened, filtered, shown and painted.
+void selectRoot(benchmark::State& state)
+{
+    Window& w = window();
+    for (auto _ : state) {
+        w.clickNode(w.firstProvince());
+        const double start = bench::threadSeconds();
+        w.clickNode(w.root());
+        state.SetIterationTime(bench::threadSeconds() - start);
+    }
+    state.counters["rows"] = w.grid().model()->rowCount();
+}
+
+// The scroll bar dragged from the top to the end and back, every position painted.
+void fullScroll(benchmark::State& state)
+{
+    constexpr int kPositions = 1000;
+    Window& w = window();
+    w.clickNode(w.root());
+    QScrollBar* bar = w.grid().verticalScrollBar();
+    // A scroll changes the grid alone, so the grid alone is painted.
+    auto moveTo = [&](int step) {
+        bar->setValue(static_cast<int>(static_cast<long long>(bar->maximum()) * step / kPositions));
+        QCoreApplication::processEvents();
+        w.grid().repaint();
+    };
+    for (auto _ : state) {
+        const double start = bench::threadSeconds();
+        for (int step = 0; step <= kPositions; ++step)
+            moveTo(step);
+        for (int step = kPositions; step >= 0; --step)
+            moveTo(step);
+        state.SetIterationTime(bench::threadSeconds() - start);
+    }
+}
+
+// One paint of the grid with the scroll bar at a given end of the national list: the
+// same at the end as at the top, since a paint reads only the rows on screen.
+void gridPaintAt(benchmark::State& state, bool atEnd)
+{
+    Window& w = window();
+    w.clickNode(w.root());
+    QScrollBar* bar = w.grid().verticalScrollBar();
+    bar->setValue(atEnd ? bar->maximum() : 0);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        const double start = bench::threadSeconds();
+        w.grid().repaint();
+        state.SetIterationTime(bench::threadSeconds() - start);
+    }
+}
+
+// Ctrl+End then Ctrl+Home in the grid: the current row to the last candidate and back.
+void endAndHome(benchmark::State& state)
+{
+    Window& w = window();
+    w.clickNode(w.root());
+    for (auto _ : state) {
+        const double start = bench::threadSeconds();
+        w.key(Qt::Key_End, Qt::ControlModifier);
+        w.key(Qt::Key_Home, Qt::ControlModifier);
+        state.SetIterationTime(bench::threadSeconds() - start);
+    }
+}
+
+// The display choice switched from unscored to all candidates and back.
+void displaySwitch(benchmark::State& state)
+{
+    Window& w = window();
+    w.clickNode(w.root());
+    for (auto _ : state) {
+        const double start = bench::threadSeconds();
+        w.clickChoice(2);
+        w.clickChoice(0);
+        state.SetIterationTime(bench::threadSeconds() - start);
+    }
+}
+
+} // namespace
+
+BENCHMARK(listOpen)->Name("list open")->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(selectRoot)->Name("select root")->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(fullScroll)->Name("full scroll")->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(gridPaintAt, top, false)->Name("grid paint at the top")->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(gridPaintAt, end, true)->Name("grid paint at the end")->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(endAndHome)->Name("Ctrl+End and Ctrl+Home")->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(displaySwitch)->Name("display switch")->Unit(benchmark::kMillisecond)->UseManualTime();
+
+int main(int argc, char** argv)
+{
+    // No display is needed to measure; an offscreen window paints all the same.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    theWindow = std::make_unique<Window>();
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");
+    reporter.printRatio("select root", "list open");
+    reporter.printRatio("full scroll", "list open");
+    reporter.printRatio("grid paint at the end", "grid paint at the top");
+    reporter.printRatio("Ctrl+End and Ctrl+Home", "list open");
+    reporter.printRatio("display switch", "list open");
+    theWindow.reset();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,35 @@
+#include "NationalDb.hpp"
+
+#include "host/demodb/DemoDb.hpp"
+#include "platform/Gbk.hpp"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace skorvin::bench {
+
+namespace {
+constexpr std::int64_t kCandidates = 1'000'000;
+}
+
+std::filesystem::path nationalDatabase()
+{
+    const auto path = std::filesystem::path(SKORVIN_BENCH_DATA_DIR) / "demo-1000000.sqlite";
+    if (!std::filesystem::exists(path)) {
+        std::fprintf(stderr, "Making the demo database of %lld candidates at %s ...\n",
+                     static_cast<long long>(kCandidates), path.c_str());
+        demodb::Options options;
+        options.candidates = kCandidates;
+        const auto partial = path.string() + ".partial";
+        demodb::create(partial, options);
+        std::filesystem::rename(partial, path);
+    }
+    return path;
+}
+
+std::string sqliteConnectionString(const std::filesystem::path& file)
+{
+    return "Provider=SQLite;Data Source=" + gbk::fromUtf8(file.string());
+}
+
+} // namespace skorvin::bench

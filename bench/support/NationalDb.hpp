@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace skorvin::bench {
+
+// The demo database of a million level-4 candidates. Made on first use and kept in the
+// build folder between runs: making it takes longer than measuring it.
+std::filesystem::path nationalDatabase();
+
+// A connection string for an SQLite file.
+std::string sqliteConnectionString(const std::filesystem::path& file);
+
+} // namespace skorvin::bench

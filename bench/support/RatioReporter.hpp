@@ -1,0 +1,25 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace skorvin::bench {
+
+// Prints the usual table and keeps each benchmark's time per iteration, so the program
+// can end with its figures, one line each: "<figure>: <ratio>x <reference>".
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // Prints "<figure>: <ratio>x <reference>" when both were measured.
+    void printRatio(const std::string& figure, const std::string& reference) const;
+
+private:
+    std::map<std::string, double> perIteration_; // in each benchmark's unit
+    std::map<std::string, benchmark::TimeUnit> units_;
+};
+
+} // namespace skorvin::bench
