@@ -1,7 +1,6 @@
 #include "platform/Text.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 namespace skorvin::text {
 
@@ -64,12 +63,25 @@ int compare(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : 1;
 }
 
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lowerAscii(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = lowerAscii(c);
+    return out;
+}
+
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
             return false;
     return true;
 }

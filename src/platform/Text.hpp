@@ -19,6 +19,9 @@ int pos(std::string_view needle, std::string_view s);
 std::string trim(std::string_view s);
 // Byte-by-byte unsigned comparison: <0, 0, >0; on an equal prefix the shorter sorts first.
 int compare(std::string_view a, std::string_view b);
+// A..Z lowered, every other byte kept: GBK bytes never change, whatever the C locale.
+char lowerAscii(char c);
+std::string lowerAscii(std::string_view s);
 // Equal when ASCII letter case is ignored (names of keys, fields and providers).
 bool equalsNoCase(std::string_view a, std::string_view b);
 // Enclosed in single quotes with every single quote inside doubled.

@@ -2,21 +2,7 @@
 
 #include "platform/Text.hpp"
 
-#include <algorithm>
-#include <cctype>
-
 namespace skorvin::ado {
-
-namespace {
-
-std::string lower(std::string s)
-{
-    for (auto& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-} // namespace
 
 ConnectionString::ConnectionString(const std::string& text)
 {
@@ -28,7 +14,7 @@ ConnectionString::ConnectionString(const std::string& text)
             i = semi == std::string::npos ? text.size() : semi + 1;
             continue;
         }
-        const auto key = lower(text::trim(text.substr(i, eq - i)));
+        const auto key = text::lowerAscii(text::trim(text.substr(i, eq - i)));
         std::size_t v = eq + 1;
         while (v < text.size() && text[v] == ' ')
             ++v;
@@ -50,13 +36,13 @@ ConnectionString::ConnectionString(const std::string& text)
 
 std::string ConnectionString::value(const std::string& key) const
 {
-    const auto it = values_.find(lower(key));
+    const auto it = values_.find(text::lowerAscii(key));
     return it == values_.end() ? std::string() : it->second;
 }
 
 bool ConnectionString::has(const std::string& key) const
 {
-    return values_.count(lower(key)) > 0;
+    return values_.count(text::lowerAscii(key)) > 0;
 }
 
 std::string ConnectionString::withoutPasswords(const std::string& text)
@@ -76,7 +62,7 @@ std::string ConnectionString::withoutPasswords(const std::string& text)
         }
         const std::string part = text.substr(i, end - i);
         const auto partEq = part.find('=');
-        const std::string key = partEq == std::string::npos ? std::string() : lower(text::trim(part.substr(0, partEq)));
+        const std::string key = partEq == std::string::npos ? std::string() : text::lowerAscii(text::trim(part.substr(0, partEq)));
         out += key == "password" || key == "pwd" ? part.substr(0, partEq + 1) + "***" : part;
         if (end < text.size())
             out += ';';

@@ -1,6 +1,7 @@
 #include "platform/ado/FilterExpression.hpp"
 
 #include "platform/Exception.hpp"
+#include "platform/Text.hpp"
 
 #include <charconv>
 
@@ -20,21 +21,6 @@ bool isBlank(char c)
 bool isLead(unsigned char c)
 {
     return c >= 0x81 && c <= 0xFE;
-}
-
-char asciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    return true;
 }
 
 // A whole text that reads as a decimal number: blanks around it, a sign, digits, a point, an exponent.
@@ -71,7 +57,7 @@ bool matchesAt(std::string_view text, std::size_t at, std::string_view pattern)
             if (t != pattern[i] || text[at + i + 1] != pattern[i + 1])
                 return false;
             ++i;
-        } else if (asciiLower(t) != asciiLower(pattern[i])) {
+        } else if (text::lowerAscii(t) != text::lowerAscii(pattern[i])) {
             return false;
         }
     }
@@ -164,7 +150,7 @@ struct FilterExpression::Node {
         if (type != Type::Clause)
             return;
         for (std::size_t i = 0; i < names.size(); ++i)
-            if (equalsNoCase(names[i], field)) {
+            if (text::equalsNoCase(names[i], field)) {
                 fieldIndex = static_cast<int>(i);
                 return;
             }
@@ -214,7 +200,7 @@ private:
     bool takeKeyword(std::string_view keyword)
     {
         const auto word = peekWord();
-        if (!equalsNoCase(word, keyword))
+        if (!text::equalsNoCase(word, keyword))
             return false;
         // The keyword must end there: "ORDER" is not "OR".
         const std::size_t end = i_ + word.size();

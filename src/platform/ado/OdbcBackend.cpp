@@ -5,9 +5,9 @@
 #include "platform/ado/SqlServerOdbc.hpp"
 
 #include "platform/Gbk.hpp"
+#include "platform/Text.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <optional>
 
@@ -309,12 +309,6 @@ private:
     odbc::TextMode mode_ = odbc::TextMode::Wide;
 };
 
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 std::filesystem::path filePath(const std::string& gbk)
 {
     const auto utf8 = gbk::toUtf8(gbk);
@@ -349,7 +343,7 @@ std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnec
     const ConnectionString connection(odbcConnectionString);
     if (isSqlServerProvider(connection))
         return std::make_unique<OdbcBackend>(toSqlServerOdbc(connection, installedOdbcDrivers()));
-    if (lower(connection.value("Driver")).find("sqlite") != std::string::npos)
+    if (text::lowerAscii(connection.value("Driver")).find("sqlite") != std::string::npos)
         return std::make_unique<OdbcBackend>(guardSqliteDatabase(connection, odbcConnectionString));
     return std::make_unique<OdbcBackend>(odbcConnectionString);
 }

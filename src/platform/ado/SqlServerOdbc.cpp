@@ -3,6 +3,8 @@
 #include "platform/ado/OdbcHandle.hpp"
 #include "platform/ado/ProviderError.hpp"
 
+#include "platform/Text.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <tuple>
@@ -10,12 +12,6 @@
 namespace skorvin::ado {
 
 namespace {
-
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 bool startsWith(std::string_view s, std::string_view prefix)
 {
@@ -45,7 +41,7 @@ int versionOf(std::string_view text)
 // Higher is better: the family of a driver name, then its version; family 0 is no SQL Server driver.
 std::tuple<int, int> rank(const std::string& name)
 {
-    const auto n = lower(name);
+    const auto n = text::lowerAscii(name);
     if (startsWith(n, "odbc driver ") && endsWith(n, " for sql server"))
         return {4, versionOf(n)};
     if (startsWith(n, "sql server native client"))
@@ -59,7 +55,7 @@ std::tuple<int, int> rank(const std::string& name)
 
 bool isTrue(const std::string& value)
 {
-    const auto v = lower(value);
+    const auto v = text::lowerAscii(value);
     return v == "true" || v == "yes" || v == "sspi";
 }
 
@@ -92,7 +88,7 @@ std::string firstOf(const ConnectionString& connection, std::initializer_list<co
 
 bool isSqlServerProvider(const ConnectionString& connection)
 {
-    const auto provider = lower(connection.value("Provider"));
+    const auto provider = text::lowerAscii(connection.value("Provider"));
     return startsWith(provider, "sqloledb") || startsWith(provider, "sqlncli") || startsWith(provider, "msoledbsql");
 }
 
@@ -121,17 +117,17 @@ std::string toSqlServerOdbc(const ConnectionString& connection, const std::vecto
 
     auto server = firstOf(connection, {"Data Source", "Server", "Address", "Addr", "Network Address"});
     std::string port;
-    if (server.empty() || server == "." || lower(server) == "(local)")
+    if (server.empty() || server == "." || text::lowerAscii(server) == "(local)")
         server = freeTds ? "localhost" : "(local)";
     if (freeTds) {
         // FreeTDS takes the port on its own and knows neither the protocol prefix nor "(local)".
-        if (startsWith(lower(server), "tcp:"))
+        if (startsWith(text::lowerAscii(server), "tcp:"))
             server.erase(0, 4);
         if (const auto comma = server.find(','); comma != std::string::npos) {
             port = server.substr(comma + 1);
             server.erase(comma);
         }
-        if (server == "." || lower(server) == "(local)")
+        if (server == "." || text::lowerAscii(server) == "(local)")
             server = "localhost";
     }
 

@@ -71,6 +71,18 @@ TEST(Text, ComparesUnsignedBytesShorterFirst)
     EXPECT_GT(text::compare("a", "B"), 0); // case-sensitive: 0x61 sorts after 0x42
 }
 
+// Names compare without case, but a GBK byte is never a letter: under a single-byte
+// C locale tolower would turn 0xC0 into 0xE0 and make two different characters equal.
+TEST(Text, CaseIsIgnoredForAsciiLettersOnly)
+{
+    EXPECT_EQ(text::lowerAscii("Provider=SQLOLEDB;" + kChinese), "provider=sqloledb;" + kChinese);
+    EXPECT_EQ(text::lowerAscii("\xC0\xDE@[`{"), "\xC0\xDE@[`{");
+    EXPECT_TRUE(text::equalsNoCase("ZKZH", "zkzh"));
+    EXPECT_FALSE(text::equalsNoCase("zkzh", "zkz"));
+    EXPECT_FALSE(text::equalsNoCase("\xC0\xA1", "\xE0\xA1"));
+    EXPECT_FALSE(text::equalsNoCase("@", "`")); // 0x40 and 0x60 differ by the case bit only
+}
+
 TEST(Gbk, RoundTripsChineseAndAscii)
 {
     const std::string utf8 = "\xE4\xB8\xAD\xE6\x96\x87"; // 中文
