@@ -1,6 +1,7 @@
 #include "ui/DataGridHeaders.hpp"
 
-#include <QMouseEvent>
+#include "ui/MousePosition.hpp"
+
 #include <QPainter>
 #include <QPolygon>
 #include <QStyle>
@@ -14,15 +15,6 @@ namespace {
 
 // Sideways travel, in pixels, after which a press on a title button becomes a column drag.
 constexpr int titleButtonSlack = 3;
-
-QPoint eventPos(const QMouseEvent* event)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return event->position().toPoint();
-#else
-    return event->pos();
-#endif
-}
 
 } // namespace
 
@@ -62,7 +54,7 @@ void DataGridTitles::paintSection(QPainter* painter, const QRect& rect, int logi
 
 void DataGridTitles::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint pos = eventPos(event);
+    const QPoint pos = mousePosition(event);
     if (event->button() == Qt::LeftButton && isTitleButton_) {
         const int logical = logicalIndexAt(pos);
         // A press on a border resizes the column instead (the left border of the first column is no border).
@@ -81,7 +73,7 @@ void DataGridTitles::mousePressEvent(QMouseEvent* event)
 
 void DataGridTitles::mouseMoveEvent(QMouseEvent* event)
 {
-    if (pressed_ >= 0 && std::abs(eventPos(event).x() - pressPos_.x()) > titleButtonSlack) {
+    if (pressed_ >= 0 && std::abs(mousePosition(event).x() - pressPos_.x()) > titleButtonSlack) {
         const int released = pressed_;
         pressed_ = -1;
         updateSection(released);
@@ -97,7 +89,7 @@ void DataGridTitles::mouseReleaseEvent(QMouseEvent* event)
     if (button < 0)
         return;
     updateSection(button);
-    const QPoint pos = eventPos(event);
+    const QPoint pos = mousePosition(event);
     if (event->button() == Qt::LeftButton && rect().contains(pos) && logicalIndexAt(pos) == button)
         emit titleButtonClicked(button);
 }
@@ -154,7 +146,7 @@ void DataGridIndicator::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const int row = logicalIndexAt(eventPos(event));
+    const int row = logicalIndexAt(mousePosition(event));
     if (row >= 0)
         emit rowPressed(row, event->modifiers());
 }

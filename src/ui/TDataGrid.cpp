@@ -5,27 +5,14 @@
 #include "ui/DataGridModel.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/MousePosition.hpp"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 #include <algorithm>
 
 namespace skorvin::ui {
-
-namespace {
-
-QPoint eventPos(const QMouseEvent* event)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return event->position().toPoint();
-#else
-    return event->pos();
-#endif
-}
-
-} // namespace
 
 TDataGrid::TDataGrid(QWidget* parent)
     : QTableView(parent), model_(new DataGridModel(this)), titles_(new DataGridTitles(this)),
@@ -284,7 +271,7 @@ void TDataGrid::indicatorPressed(int viewRow, Qt::KeyboardModifiers modifiers)
 
 void TDataGrid::mousePressEvent(QMouseEvent* event)
 {
-    const QModelIndex cell = indexAt(eventPos(event));
+    const QModelIndex cell = indexAt(mousePosition(event));
     if (event->button() != Qt::LeftButton || !cell.isValid()) {
         event->accept();
         return;
@@ -309,7 +296,7 @@ void TDataGrid::mouseMoveEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    const QPoint pos = eventPos(event);
+    const QPoint pos = mousePosition(event);
     int row = rowAt(pos.y());
     if (row < 0) {
         // Above or below the rows: one row further in that direction, so a drag can carry the list along.
