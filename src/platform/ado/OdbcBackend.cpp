@@ -217,43 +217,24 @@ private:
     {
         std::vector<std::string> names;
         for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(std::max<SQLSMALLINT>(columns, 0)); ++c)
-            names.push_back(mode_ == odbc::TextMode::Wide ? wideColumnName(stmt, c) : utf8ColumnName(stmt, c));
+            names.push_back(columnName(stmt, c));
         return names;
     }
 
-    static std::string wideColumnName(const odbc::Handle& stmt, SQLUSMALLINT column)
+    std::string columnName(const odbc::Handle& stmt, SQLUSMALLINT column) const
     {
-        std::vector<SQLWCHAR> name(256);
-        SQLSMALLINT length = 0;
-        auto describe = [&] {
-            return SQLDescribeColW(stmt.get(), column, name.data(), static_cast<SQLSMALLINT>(name.size()), &length,
-                                   nullptr, nullptr, nullptr, nullptr);
-        };
-        SQLRETURN rc = describe();
-        if (SQL_SUCCEEDED(rc) && length >= static_cast<SQLSMALLINT>(name.size())) {
-            name.resize(static_cast<std::size_t>(length) + 1);
-            rc = describe();
-        }
+        std::string name;
+        const SQLRETURN rc = odbc::readText(
+            mode_,
+            [&](SQLWCHAR* text, SQLSMALLINT size, SQLSMALLINT* length) {
+                return SQLDescribeColW(stmt.get(), column, text, size, length, nullptr, nullptr, nullptr, nullptr);
+            },
+            [&](SQLCHAR* text, SQLSMALLINT size, SQLSMALLINT* length) {
+                return SQLDescribeCol(stmt.get(), column, text, size, length, nullptr, nullptr, nullptr, nullptr);
+            },
+            name);
         stmt.check(rc, "SQLDescribeCol");
-        return odbc::narrow(name.data(), std::min<std::size_t>(static_cast<std::size_t>(length), name.size() - 1));
-    }
-
-    static std::string utf8ColumnName(const odbc::Handle& stmt, SQLUSMALLINT column)
-    {
-        std::vector<SQLCHAR> name(512);
-        SQLSMALLINT length = 0;
-        auto describe = [&] {
-            return SQLDescribeCol(stmt.get(), column, name.data(), static_cast<SQLSMALLINT>(name.size()), &length,
-                                  nullptr, nullptr, nullptr, nullptr);
-        };
-        SQLRETURN rc = describe();
-        if (SQL_SUCCEEDED(rc) && length >= static_cast<SQLSMALLINT>(name.size())) {
-            name.resize(static_cast<std::size_t>(length) + 1);
-            rc = describe();
-        }
-        stmt.check(rc, "SQLDescribeCol");
-        const auto count = std::min<std::size_t>(static_cast<std::size_t>(length), name.size() - 1);
-        return gbk::fromUtf8(std::string(reinterpret_cast<const char*>(name.data()), count));
+        return name;
     }
 
     static void fetchRows(const odbc::Handle& stmt, std::size_t columns, RowSink& sink)

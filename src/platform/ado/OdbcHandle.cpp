@@ -25,6 +25,16 @@ std::string narrow(const SQLWCHAR* text, std::size_t count)
     return odbctext::toGbk(utf16);
 }
 
+std::string toGbk(const std::vector<SQLWCHAR>& text)
+{
+    return narrow(text.data(), text.size());
+}
+
+std::string toGbk(const std::vector<SQLCHAR>& text)
+{
+    return gbk::fromUtf8(std::string(text.begin(), text.end()));
+}
+
 Handle::Handle(SQLSMALLINT type, SQLHANDLE parent, TextMode mode) : type_(type), mode_(mode)
 {
     const SQLRETURN rc = SQLAllocHandle(type, parent, &handle_);
@@ -71,49 +81,25 @@ struct DiagRecord {
     std::string message;
 };
 
-std::optional<DiagRecord> wideRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record)
+std::optional<DiagRecord> diagRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record, TextMode mode)
 {
-    SQLWCHAR state[6] = {};
+    SQLWCHAR wideState[6] = {};
+    SQLCHAR utf8State[6] = {};
     SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    std::vector<SQLWCHAR> text(512);
-    auto read = [&] {
-        return SQLGetDiagRecW(type, handle, record, state, &native, text.data(), static_cast<SQLSMALLINT>(text.size()),
-                              &length);
-    };
-    SQLRETURN rc = read();
-    if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(text.size())) {
-        text.resize(static_cast<std::size_t>(length) + 1);
-        rc = read();
-    }
+    DiagRecord diag;
+    const SQLRETURN rc = readText(
+        mode,
+        [&](SQLWCHAR* text, SQLSMALLINT size, SQLSMALLINT* length) {
+            return SQLGetDiagRecW(type, handle, record, wideState, &native, text, size, length);
+        },
+        [&](SQLCHAR* text, SQLSMALLINT size, SQLSMALLINT* length) {
+            return SQLGetDiagRec(type, handle, record, utf8State, &native, text, size, length);
+        },
+        diag.message);
     if (!SQL_SUCCEEDED(rc))
         return std::nullopt;
-    const auto count =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), text.size() - 1);
-    return DiagRecord{narrow(state, 5), narrow(text.data(), count)};
-}
-
-std::optional<DiagRecord> utf8Record(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record)
-{
-    SQLCHAR state[6] = {};
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    std::vector<SQLCHAR> text(1024);
-    auto read = [&] {
-        return SQLGetDiagRec(type, handle, record, state, &native, text.data(), static_cast<SQLSMALLINT>(text.size()),
-                             &length);
-    };
-    SQLRETURN rc = read();
-    if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(text.size())) {
-        text.resize(static_cast<std::size_t>(length) + 1);
-        rc = read();
-    }
-    if (!SQL_SUCCEEDED(rc))
-        return std::nullopt;
-    const auto count =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), text.size() - 1);
-    return DiagRecord{std::string(reinterpret_cast<const char*>(state), 5),
-                      gbk::fromUtf8(std::string(reinterpret_cast<const char*>(text.data()), count))};
+    diag.state = mode == TextMode::Wide ? narrow(wideState, 5) : std::string(reinterpret_cast<const char*>(utf8State), 5);
+    return diag;
 }
 
 } // namespace
@@ -122,7 +108,7 @@ std::string diagnosticMessage(SQLSMALLINT type, SQLHANDLE handle, TextMode mode)
 {
     std::string firstWarning;
     for (SQLSMALLINT record = 1;; ++record) {
-        auto diag = mode == TextMode::Wide ? wideRecord(type, handle, record) : utf8Record(type, handle, record);
+        auto diag = diagRecord(type, handle, record, mode);
         if (!diag)
             break;
         auto message = withoutDriverPrefixes(diag->message);

@@ -2,6 +2,7 @@
 
 #include "platform/ado/OdbcApi.hpp"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,53 @@ enum class TextMode { Wide, Utf8 };
 std::vector<SQLWCHAR> wide(const std::string& gbk);
 // count wide characters from the driver as GBK text.
 std::string narrow(const SQLWCHAR* text, std::size_t count);
+// Text from the driver as GBK: UTF-16 from a wide call, UTF-8 from an 8-bit one.
+std::string toGbk(const std::vector<SQLWCHAR>& text);
+std::string toGbk(const std::vector<SQLCHAR>& text);
+
+// Text a driver writes into a buffer it is given: the call is made again with more room
+// while the text filled the buffer. Some drivers cut the text without a warning and
+// report the cut length, and some driver managers count a wide text's length in bytes
+// (and cut it at the bytes their driver had room for). So the text ends at its
+// terminator, and a full buffer or a length that fills it says it may go on. The call
+// takes the buffer, its size in characters and where to put the length.
+template <typename Char, typename Call>
+SQLRETURN readTextAs(Call call, std::vector<Char>& text)
+{
+    constexpr std::size_t kMostRoom = 32767; // the largest size a SQLSMALLINT can pass
+    std::size_t room = 512;
+    for (;;) {
+        text.assign(room, Char{});
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc = call(text.data(), static_cast<SQLSMALLINT>(room), &length);
+        const auto reported = static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0));
+        const auto end = std::find(text.begin(), text.begin() + std::min(reported, room - 1), Char{});
+        const auto size = static_cast<std::size_t>(end - text.begin());
+        const bool full = size >= room - 1 || reported >= room - 1;
+        if (!SQL_SUCCEEDED(rc) || !full || room == kMostRoom) {
+            text.resize(size);
+            return rc;
+        }
+        room = std::min(kMostRoom, std::max(room * 2, reported + 1));
+    }
+}
+
+// The same through the wide or the 8-bit form of a call, as mode says, read as GBK.
+template <typename WideCall, typename Utf8Call>
+SQLRETURN readText(TextMode mode, WideCall wideCall, Utf8Call utf8Call, std::string& gbk)
+{
+    SQLRETURN rc;
+    if (mode == TextMode::Wide) {
+        std::vector<SQLWCHAR> text;
+        rc = readTextAs(wideCall, text);
+        gbk = toGbk(text);
+    } else {
+        std::vector<SQLCHAR> text;
+        rc = readTextAs(utf8Call, text);
+        gbk = toGbk(text);
+    }
+    return rc;
+}
 
 // One ODBC handle, freed when it goes out of scope, so that every path out of a
 // call, the failing ones included, gives it back to the driver manager.
