@@ -6,13 +6,13 @@
 #include "exam/StandardInfo.hpp"
 #include "platform/Exception.hpp"
 #include "ui/GbkText.hpp"
+#include "ui/OrgTreeView.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QStandardItemModel>
-#include <QTreeView>
 
 #include <string>
 

@@ -4,6 +4,7 @@
 #include "platform/Exception.hpp"
 #include "ui/Anchors.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/OrgTreeView.hpp"
 #include "ui/WindowFont.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
@@ -24,7 +25,6 @@
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QToolButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace skorvin::ui {
@@ -122,17 +122,9 @@ void TfrmSkorvin::buildLayout()
 
     GroupBox1 = make<QGroupBox>("GroupBox1", QStringLiteral("机构列表"));
     GroupBox1->setMinimumWidth(30);
-    TreeView1 = make<QTreeView>("TreeView1", GroupBox1);
+    TreeView1 = make<OrgTreeView>("TreeView1", GroupBox1);
     TreeView1Items = new QStandardItemModel(TreeView1);
     TreeView1->setModel(TreeView1Items);
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    TreeView1->setAllColumnsShowFocus(true);
-    TreeView1->setIndentation(19);
-    TreeView1->setIconSize({16, 16});
-    TreeView1->setMouseTracking(true);
-    TreeView1->setAttribute(Qt::WA_Hover);
     auto* treeLayout = new QVBoxLayout(GroupBox1);
     treeLayout->setContentsMargins(2, 2, 2, 2);
     treeLayout->addWidget(TreeView1);

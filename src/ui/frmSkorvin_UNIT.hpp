@@ -19,11 +19,11 @@ class QStandardItem;
 class QStandardItemModel;
 class QStatusBar;
 class QToolButton;
-class QTreeView;
 
 namespace skorvin::ui {
 
 class Anchors;
+class OrgTreeView;
 class TDataGrid;
 class TRadioGroup;
 
@@ -96,7 +96,7 @@ private:
     QFrame* Panel1 = nullptr;
     QSplitter* Splitter1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
-    QTreeView* TreeView1 = nullptr;
+    OrgTreeView* TreeView1 = nullptr;
     QStandardItemModel* TreeView1Items = nullptr;
     QFrame* Panel3 = nullptr;
     TDataGrid* DataGrid1 = nullptr;

@@ -139,6 +139,36 @@ private slots:
         QCOMPARE(w.edtZKZ->text(), q(w.listed(0, "zkzh")));
     }
 
+    // The selected node stays selected under Ctrl+click, Ctrl+Space and a click on empty
+    // space, and nothing is re-listed.
+    void selectedNodeIsNeverCleared()
+    {
+        StartedWindow w;
+        w.show();
+        const QModelIndex selected = w.tree->currentIndex();
+        const QString panel0 = w.panel(0);
+        int statements = 0;
+        w.connection.setStatementListener([&statements](const std::string&) { ++statements; });
+
+        w.tree->scrollTo(selected);
+        QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, Qt::ControlModifier, w.tree->visualRect(selected).center());
+        QTest::keyClick(w.tree, Qt::Key_Space, Qt::ControlModifier);
+        const QPoint belowTheNodes(w.tree->viewport()->width() / 2, w.tree->viewport()->height() - 2);
+        QVERIFY(!w.tree->indexAt(belowTheNodes).isValid());
+        QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, Qt::NoModifier, belowTheNodes);
+        QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, Qt::ControlModifier, belowTheNodes);
+        QVERIFY(w.tree->selectionModel()->isSelected(selected));
+        QCOMPARE(statements, 0);
+        QCOMPARE(w.panel(0), panel0);
+
+        // Ctrl+click on another node selects it as a plain click does.
+        const QModelIndex other = w.node(QStringLiteral("13-"));
+        w.tree->scrollTo(other);
+        QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, Qt::ControlModifier, w.tree->visualRect(other).center());
+        QCOMPARE(w.tree->selectionModel()->selectedRows(), QModelIndexList{other});
+        QCOMPARE(w.panel(0), other.data().toString());
+    }
+
     // A city setting picks the city under the right province, though another
     // province comes first with a city of the same two digits (1101 and 1301).
     void citySettingPicksTheRightProvince()
