@@ -1,28 +1,16 @@
 #include "Process.hpp"
 
+#include "plain/Files.hpp"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
 
 namespace skorvin::test {
-namespace {
-
-std::string readFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
-
 ProcessResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment, const std::filesystem::path& scratch)
 {
@@ -71,8 +59,8 @@ ProcessResult runProgram(const std::filesystem::path& program, const std::vector
     } else if (WIFSIGNALED(status)) {
         result.signal = WTERMSIG(status);
     }
-    result.out = readFile(outFile);
-    result.err = readFile(errFile);
+    result.out = fileBytes(outFile).value_or("");
+    result.err = fileBytes(errFile).value_or("");
     return result;
 }
 

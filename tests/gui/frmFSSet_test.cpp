@@ -1,5 +1,6 @@
 #include "exam/ScoreSettings.hpp"
 #include "gui/RecordingDialogs.hpp"
+#include "plain/Files.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "ui/frmFSSet_UNIT.hpp"
@@ -15,12 +16,12 @@
 #include <QPushButton>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 
+using skorvin::test::fileBytes;
+using skorvin::test::putFile;
 using skorvin::test::RecordingDialogs;
 using skorvin::test::TempDir;
 using skorvin::ui::Dialogs;
@@ -28,19 +29,6 @@ using skorvin::ui::TfrmFSSet;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<std::string> fileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void putFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // The host's own settings around ours; a save must change only our two keys.
 const std::string kHostFile =

@@ -1,4 +1,5 @@
 #include "exam/ScoreSettings.hpp"
+#include "plain/Files.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/HostPaths.hpp"
@@ -6,25 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 using namespace skorvin;
+using test::fileBytes;
+using test::putFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string fileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void putFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 TEST(ScoreSettings, DefaultsForWhatIsMissing)
 {

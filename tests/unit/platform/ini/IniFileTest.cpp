@@ -1,3 +1,4 @@
+#include "plain/Files.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
@@ -6,29 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 using namespace skorvin;
+using test::fileBytes;
+using test::putFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<std::string> fileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void putFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::vector<std::string> namesIn(const fs::path& folder)
 {
