@@ -5,6 +5,7 @@
 #include "exam/CandidateList.hpp"
 #include "exam/StandardInfo.hpp"
 #include "platform/Exception.hpp"
+#include "ui/BusyCursor.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/OrgTreeView.hpp"
 #include "ui/TDataGrid.hpp"
@@ -55,6 +56,7 @@ void TfrmSkorvin::InitWindow()
 {
     if (!state_.HostConnection)
         throw EDatabaseError("Missing Connection or ConnectionString");
+    const BusyCursor busy;
     try {
         exam::BuildOrgTree(orgTree_, *state_.HostConnection);
     } catch (...) {
@@ -123,6 +125,7 @@ void TfrmSkorvin::TreeView1Change()
     const int node = selectedOrgNode();
     if (node < 0)
         return;
+    const BusyCursor busy;
     exam::RefreshCandidateList(Main_AdoSet, state_, orgTree_.selection(node));
     exam::ApplyStatusFilter(Main_AdoSet, RadioGroup1->itemIndex());
     LoadRecordToEdits();

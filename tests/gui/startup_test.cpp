@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -203,7 +204,14 @@ private slots:
         StartedWindow w;
         w.show();
         w.clickChoice(1);
+        // The list is read under the wait cursor, and the cursor is back afterwards.
+        QList<QCursor*> cursors;
+        w.connection.setStatementListener(
+            [&cursors](const std::string&) { cursors.append(QGuiApplication::overrideCursor()); });
         w.clickNode(w.node(QStringLiteral("13-")));
+        QCOMPARE(cursors.size(), 1);
+        QVERIFY(cursors.front() && cursors.front()->shape() == Qt::WaitCursor);
+        QVERIFY(!QGuiApplication::overrideCursor());
         QVERIFY(w.tree->currentIndex().data().toString().startsWith(QStringLiteral("13-")));
         const int scored = static_cast<int>(w.db.summary().counts(1, "13").scored);
         QVERIFY(scored > 0);
@@ -301,6 +309,7 @@ private slots:
                  qPrintable(w.recorder.boxes().front().text));
         QVERIFY(w.tree->model()->rowCount() > 0);
         QVERIFY(w.node(QStringLiteral("11-")).isValid());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     // A list query failing on a node change: list closed, grid empty, status as it was.
@@ -320,6 +329,7 @@ private slots:
         QCOMPARE(w.panel(0), panel0);
         QCOMPARE(w.panel(1), panel1);
         QVERIFY(w.window->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 
