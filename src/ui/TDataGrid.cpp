@@ -425,18 +425,10 @@ void TDataGrid::deleteRows()
             marks_.erase(mark);
             return;
         }
-        dataSet_->disableControls();
-        try {
-            for (const auto mark : marked) {
-                dataSet_->gotoBookmark(mark);
-                dataSet_->deleteRecord();
-                marks_.erase(mark);
-            }
-        } catch (...) {
-            dataSet_->enableControls();
-            throw;
-        }
-        dataSet_->enableControls();
+        // In one pass: every mark of the national list deleted one by one would take minutes.
+        dataSet_->deleteRecords(marked);
+        for (const auto mark : marked)
+            marks_.erase(mark);
     });
     viewport()->update();
 }

@@ -1,13 +1,12 @@
-#include "platform/Text.hpp"
 #include "platform/ado/TCustomADODataSet.hpp"
 
 #include "platform/Exception.hpp"
+#include "platform/Text.hpp"
 #include "platform/ado/FilterExpression.hpp"
 #include "platform/ado/Snapshot.hpp"
 #include "platform/ado/TADOConnection.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <numeric>
 
 namespace skorvin::ado {
@@ -589,6 +588,53 @@ void TCustomADODataSet::deleteRecord()
     }
     snapshot_->markDeleted(currentRow());
     dropCurrentFromView();
+}
+
+void TCustomADODataSet::deleteRecords(const std::vector<Bookmark>& marks)
+{
+    checkWritable();
+    if (marks.empty())
+        return;
+    // As the first move of deleting them in turn would.
+    postPending();
+    std::vector<bool> doomed(snapshot_->rowCount(), false);
+    std::size_t distinct = 0;
+    for (const Bookmark mark : marks) {
+        if (mark >= snapshot_->rowCount())
+            fail("Bookmark not found");
+        if (snapshot_->deleted(mark))
+            fail("The record has been deleted");
+        if (!doomed[mark]) {
+            doomed[mark] = true;
+            ++distinct;
+        }
+    }
+    const auto inView = static_cast<std::size_t>(
+        std::count_if(view_.begin(), view_.end(), [&doomed](Row row) { return doomed[row]; }));
+    if (inView != distinct)
+        fail("The record is hidden by the filter");
+
+    std::size_t kept = 0;
+    std::size_t afterLast = 0; // kept rows in front of the last deleted one
+    for (const Row row : view_) {
+        if (doomed[row]) {
+            snapshot_->markDeleted(row);
+            afterLast = kept;
+        } else {
+            view_[kept++] = row;
+        }
+    }
+    view_.resize(kept);
+    if (view_.empty()) {
+        current_ = -1;
+        bof_ = eof_ = true;
+    } else {
+        current_ = static_cast<int>(std::min(afterLast, view_.size() - 1));
+        bof_ = eof_ = false;
+    }
+    notifyChanged();
+    if (afterScroll)
+        afterScroll();
 }
 
 void TCustomADODataSet::dropCurrentFromView()

@@ -182,4 +182,63 @@ TEST_F(RecordsetTest, DeleteRemovesTheRowFromTheSnapshotOnly)
     EXPECT_EQ(viewNumbers(), "4001 4002 4004");
 }
 
+TEST_F(RecordsetTest, DeletingSeveralRowsEndsWhereDeletingEachInTurnEnds)
+{
+    const struct {
+        const char* what;
+        std::vector<int> viewRows; // rows to delete, as positions in the view
+        const char* left;
+        const char* current;
+    } cases[] = {
+        {"inner rows", {1, 3}, "4001 4003 4005", "4005"},
+        {"the last rows", {3, 4}, "4001 4002 4003", "4003"},
+        {"the first row twice", {0, 0}, "4002 4003 4004 4005", "4002"},
+        {"every row", {0, 1, 2, 3, 4}, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        list.close();
+        list.open();
+        std::vector<ado::TCustomADODataSet::Bookmark> marks;
+        for (const int row : c.viewRows)
+            marks.push_back(list.bookmarkAt(row));
+        scrolls = 0;
+        list.deleteRecords(marks);
+        EXPECT_EQ(viewNumbers(), c.left);
+        EXPECT_EQ(list.recordCount() > 0 ? current() : "", c.current);
+        EXPECT_EQ(list.bof() && list.eof(), list.recordCount() == 0);
+        EXPECT_EQ(scrolls, 1);
+        EXPECT_EQ(list.cloneReadOnly()->recordCount(), list.recordCount());
+    }
+}
+
+TEST_F(RecordsetTest, DeletingSeveralRowsRemovesNoneWhenOneCannotGo)
+{
+    list.open();
+    const auto first = list.bookmarkAt(0);
+    const auto second = list.bookmarkAt(1);
+    const auto scored = list.bookmarkAt(2); // 4003, hidden by the unscored filter
+    list.deleteRecords({first});
+    list.setFilter(kUnscored);
+    list.setFiltered(true);
+    list.last();
+    const struct {
+        const char* what;
+        std::vector<ado::TCustomADODataSet::Bookmark> marks;
+        const char* error;
+    } cases[] = {
+        {"a deleted row", {second, first}, "Main_AdoSet: The record has been deleted"},
+        {"a hidden row", {second, scored}, "Main_AdoSet: The record is hidden by the filter"},
+        {"an unknown bookmark", {second, 99}, "Main_AdoSet: Bookmark not found"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(errorOf([&] { list.deleteRecords(c.marks); }), c.error);
+        EXPECT_EQ(viewNumbers(), "4002 4004");
+        EXPECT_EQ(current(), "4004");
+    }
+    EXPECT_EQ(errorOf([&] { list.cloneReadOnly()->deleteRecords({second}); }),
+              "Main_AdoSet: Cannot modify a read-only dataset");
+}
+
 } // namespace
