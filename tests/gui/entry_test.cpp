@@ -1,31 +1,26 @@
 // The score entry workflow driven with real key events on the score window over a
 // demo database: the key filters, the checks before a save and the save itself.
 #include "exam/ScoreSettings.hpp"
-#include "gui/RecordingDialogs.hpp"
-#include "plain/DemoDb.hpp"
+#include "gui/ScoreWindow.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/ado/RowSink.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "ui/GbkText.hpp"
 #include "ui/TDataGrid.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
 
 #include <QtTest>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <optional>
 
-using skorvin::test::DemoDb;
-using skorvin::test::RecordingDialogs;
+using skorvin::test::ScoreWindow;
 using skorvin::ui::Dialogs;
-using skorvin::ui::TfrmSkorvin;
+using skorvin::ui::toQString;
 namespace fs = std::filesystem;
 
 namespace {
@@ -53,36 +48,18 @@ struct FirstValue : skorvin::ado::RowSink {
     std::optional<std::string> value;
 };
 
-// The score window open on the demo database (province 11, 未登分 chosen), with the
-// settings file Xs = 1, Up = 40 and every box recorded.
-struct EntryWindow {
+// The score window shown on the demo database (province 11, 未登分 chosen), with the
+// settings file Xs = 1, Up = 40.
+struct EntryWindow : ScoreWindow {
     EntryWindow()
     {
         writeSettings("1", "40");
-        connection.open();
-        state.HostConnection = &connection;
-        window = std::make_unique<TfrmSkorvin>(state);
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("score window not active");
-        edtZKZ = child<QLineEdit>("edtZKZ");
-        edtFS = child<QLineEdit>("edtFS");
-        grid = child<skorvin::ui::TDataGrid>("DataGrid1");
+        show();
     }
     ~EntryWindow()
     {
-        window.reset();
         std::error_code ignored;
         fs::remove(settingsFile(), ignored);
-    }
-
-    template <typename T = QWidget> T* child(const char* name) const
-    {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no control named %s", name);
-        return widget;
     }
 
     // The database's score of a candidate, read through its own connection.
@@ -96,28 +73,8 @@ struct EntryWindow {
     }
 
     // Number of the list's row at a view position (GBK text).
-    std::string listedNumber(int viewRow) const
-    {
-        const auto* list = grid->dataSet();
-        return list->viewValue(viewRow, list->fieldIndex("zkzh")).value_or("");
-    }
-
-    QString status() const { return child<QLabel>("StatusPanel1")->text(); }
-
-    DemoDb db;
-    skorvin::ado::TADOConnection connection{db.connectionString()};
-    skorvin::exam::ModuleState state;
-    RecordingDialogs recorder;
-    std::unique_ptr<TfrmSkorvin> window;
-    QLineEdit* edtZKZ = nullptr;
-    QLineEdit* edtFS = nullptr;
-    skorvin::ui::TDataGrid* grid = nullptr;
+    std::string listedNumber(int viewRow) const { return listed(viewRow, "zkzh"); }
 };
-
-QString q(const std::string& gbk)
-{
-    return QString::fromStdString(skorvin::gbk::toUtf8(gbk));
-}
 
 } // namespace
 
@@ -145,7 +102,7 @@ private slots:
         const QString scores[] = {QStringLiteral("23"), QStringLiteral("7.5"), QStringLiteral("40")};
         for (const QString& score : scores) {
             const std::string number = w.listedNumber(0);
-            QCOMPARE(w.edtZKZ->text(), q(number));
+            QCOMPARE(w.edtZKZ->text(), toQString(number));
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtZKZ));
 
             int keys = 0;
@@ -162,7 +119,7 @@ private slots:
             // The scored candidate has left the 未登分 list; the boxes show the next one.
             QCOMPARE(w.grid->model()->rowCount(), --unscored);
             QVERIFY(w.listedNumber(0) > number);
-            QCOMPARE(w.edtZKZ->text(), q(w.listedNumber(0)));
+            QCOMPARE(w.edtZKZ->text(), toQString(w.listedNumber(0)));
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtZKZ));
             QCOMPARE(w.edtZKZ->selectedText(), w.edtZKZ->text());
         }
@@ -336,7 +293,7 @@ private slots:
         EntryWindow w;
         const std::string first = w.listedNumber(0);
         const int rows = w.grid->model()->rowCount();
-        w.edtZKZ->setText(number == QStringLiteral("*") ? q(first) : number);
+        w.edtZKZ->setText(number == QStringLiteral("*") ? toQString(first) : number);
         w.edtFS->setText(score);
         w.edtFS->setFocus();
         QTest::keyClick(w.edtFS, Qt::Key_Return);

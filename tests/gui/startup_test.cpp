@@ -1,29 +1,24 @@
 // The score window's start-up and list navigation on a demo database: the node it
 // opens on, the status line, the display choice, grid clicks and failing queries.
-#include "gui/RecordingDialogs.hpp"
-#include "plain/DemoDb.hpp"
-#include "platform/Gbk.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "gui/ScoreWindow.hpp"
+#include "ui/GbkText.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
 
 #include <QtTest>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeView>
 
-#include <memory>
 
 using skorvin::test::DemoDb;
-using skorvin::test::RecordingDialogs;
+using skorvin::test::ScoreWindow;
 using skorvin::ui::Dialogs;
-using skorvin::ui::TfrmSkorvin;
+using skorvin::ui::toQString;
 
 namespace {
 
@@ -35,39 +30,9 @@ skorvin::demodb::Options withSettings(const char* jb, const char* dm)
     return options;
 }
 
-QString q(const std::string& gbk)
-{
-    return QString::fromStdString(skorvin::gbk::toUtf8(gbk));
-}
-
-// The score window shown on a small demo database, every box recorded.
-struct StartedWindow {
-    explicit StartedWindow(const skorvin::demodb::Options& options = DemoDb::smallOptions()) : db(options)
-    {
-        connection.open();
-        state.HostConnection = &connection;
-        window = std::make_unique<TfrmSkorvin>(state);
-        tree = child<QTreeView>("TreeView1");
-        grid = child<skorvin::ui::TDataGrid>("DataGrid1");
-        edtZKZ = child<QLineEdit>("edtZKZ");
-        edtFS = child<QLineEdit>("edtFS");
-    }
-
-    void show()
-    {
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("score window not active");
-    }
-
-    template <typename T = QWidget> T* child(const char* name) const
-    {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no control named %s", name);
-        return widget;
-    }
+// The score window with the tree and the display choice driven by the mouse.
+struct StartedWindow : ScoreWindow {
+    using ScoreWindow::ScoreWindow;
 
     // The tree's node whose text begins with prefix, under parent (the whole tree when invalid).
     QModelIndex node(const QString& prefix, const QModelIndex& parent = {}) const
@@ -95,24 +60,6 @@ struct StartedWindow {
         QAbstractButton* button = child<skorvin::ui::TRadioGroup>("RadioGroup1")->button(index);
         QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
     }
-
-    std::string listed(int viewRow, const char* field) const
-    {
-        const auto* list = grid->dataSet();
-        return list->viewValue(viewRow, list->fieldIndex(field)).value_or("");
-    }
-
-    QString panel(int index) const { return child<QLabel>(index == 0 ? "StatusPanel0" : "StatusPanel1")->text(); }
-
-    DemoDb db;
-    skorvin::ado::TADOConnection connection{db.connectionString()};
-    skorvin::exam::ModuleState state;
-    RecordingDialogs recorder;
-    std::unique_ptr<TfrmSkorvin> window;
-    QTreeView* tree = nullptr;
-    skorvin::ui::TDataGrid* grid = nullptr;
-    QLineEdit* edtZKZ = nullptr;
-    QLineEdit* edtFS = nullptr;
 };
 
 } // namespace
@@ -137,7 +84,7 @@ private slots:
             QCOMPARE(w.listed(row, "tttt"), std::string());
         QCOMPARE(w.panel(0), current.data().toString());
         QCOMPARE(w.panel(1), QStringLiteral("考生数：1/%1").arg(counts.unscored()));
-        QCOMPARE(w.edtZKZ->text(), q(w.listed(0, "zkzh")));
+        QCOMPARE(w.edtZKZ->text(), toQString(w.listed(0, "zkzh")));
     }
 
     // The selected node stays selected under Ctrl+click, Ctrl+Space and a click on empty
@@ -235,8 +182,8 @@ private slots:
         const QRect cell = w.grid->visualRect(w.grid->model()->index(row, 0));
         QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
 
-        QCOMPARE(w.edtZKZ->text(), q(w.listed(row, "zkzh")));
-        QCOMPARE(w.edtFS->text(), q(w.listed(row, "tttt")));
+        QCOMPARE(w.edtZKZ->text(), toQString(w.listed(row, "zkzh")));
+        QCOMPARE(w.edtFS->text(), toQString(w.listed(row, "tttt")));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtZKZ));
         QCOMPARE(w.edtZKZ->selectedText(), w.edtZKZ->text());
         QCOMPARE(w.panel(1), QStringLiteral("考生数：%1/%2").arg(row + 1).arg(w.grid->model()->rowCount()));

@@ -1,0 +1,42 @@
+#include "gui/ScoreWindow.hpp"
+
+#include "ui/TDataGrid.hpp"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
+
+namespace skorvin::test {
+
+ScoreWindow::ScoreWindow(const demodb::Options& options) : db(options), connection(db.connectionString())
+{
+    connection.open();
+    state.HostConnection = &connection;
+    window = std::make_unique<ui::TfrmSkorvin>(state);
+    tree = child<QTreeView>("TreeView1");
+    grid = child<ui::TDataGrid>("DataGrid1");
+    edtZKZ = child<QLineEdit>("edtZKZ");
+    edtFS = child<QLineEdit>("edtFS");
+}
+
+void ScoreWindow::show()
+{
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("score window not active");
+}
+
+std::string ScoreWindow::listed(int viewRow, const char* field) const
+{
+    const auto* list = grid->dataSet();
+    return list->viewValue(viewRow, list->fieldIndex(field)).value_or("");
+}
+
+QString ScoreWindow::panel(int index) const
+{
+    return child<QLabel>(index == 0 ? "StatusPanel0" : "StatusPanel1")->text();
+}
+
+} // namespace skorvin::test

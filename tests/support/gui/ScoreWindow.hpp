@@ -1,0 +1,60 @@
+#pragma once
+
+#include "gui/RecordingDialogs.hpp"
+#include "plain/DemoDb.hpp"
+#include "platform/ado/TADOConnection.hpp"
+#include "exam/ModuleState.hpp"
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QLineEdit;
+class QTreeView;
+
+namespace skorvin::ui {
+class TDataGrid;
+}
+
+namespace skorvin::test {
+
+// The score window created on a demo database as the host creates it (the window's
+// creation has run, it is not shown yet), with every box recorded.
+class ScoreWindow {
+public:
+    explicit ScoreWindow(const demodb::Options& options = DemoDb::smallOptions());
+    ScoreWindow(const ScoreWindow&) = delete;
+    ScoreWindow& operator=(const ScoreWindow&) = delete;
+
+    // Shows the window (its start-up runs) and waits until it is the active window.
+    void show();
+
+    // The control with this component name; a missing one ends the test program.
+    template <typename T = QWidget> T* child(const char* name) const
+    {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control named %s", name);
+        return widget;
+    }
+
+    // A field of a listed row at a view position (GBK text, NULL as "").
+    std::string listed(int viewRow, const char* field) const;
+    // The text of status panel 0 or 1.
+    QString panel(int index) const;
+
+    // In this order, so that the window goes before the connection it borrows.
+    DemoDb db;
+    ado::TADOConnection connection;
+    exam::ModuleState state;
+    RecordingDialogs recorder;
+    std::unique_ptr<ui::TfrmSkorvin> window;
+    QTreeView* tree = nullptr;
+    ui::TDataGrid* grid = nullptr;
+    QLineEdit* edtZKZ = nullptr;
+    QLineEdit* edtFS = nullptr;
+};
+
+} // namespace skorvin::test
