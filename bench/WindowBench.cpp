@@ -19,8 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QRadioButton>
 #include <QApplication>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
@@ -242,11 +242,21 @@ void markAllAndDelete(benchmark::State& state)
 BENCHMARK(listOpen)->Name("list open")->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(selectRoot)->Name("select root")->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(fullScroll)->Name("full scroll")->Unit(benchmark::kMillisecond)->UseManualTime();
-BENCHMARK_CAPTURE(gridPaintAt, top, false)->Name("grid paint at the top")->Unit(benchmark::kMillisecond)->UseManualTime();
-BENCHMARK_CAPTURE(gridPaintAt, end, true)->Name("grid paint at the end")->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(gridPaintAt, top, false)
+    ->Name("grid paint at the top")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+BENCHMARK_CAPTURE(gridPaintAt, end, true)
+    ->Name("grid paint at the end")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 BENCHMARK(endAndHome)->Name("Ctrl+End and Ctrl+Home")->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(displaySwitch)->Name("display switch")->Unit(benchmark::kMillisecond)->UseManualTime();
-BENCHMARK(markAllAndDelete)->Name("mark all + Ctrl+Delete")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(markAllAndDelete)
+    ->Name("mark all + Ctrl+Delete")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
 
 int main(int argc, char** argv)
 {

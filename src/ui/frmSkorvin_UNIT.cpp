@@ -5,9 +5,9 @@
 #include "ui/Anchors.hpp"
 #include "ui/HandlerGuard.hpp"
 #include "ui/OrgTreeView.hpp"
-#include "ui/WindowFont.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
+#include "ui/WindowFont.hpp"
 #include "ui/WindowImages.hpp"
 #include "ui/frmFSSet_UNIT.hpp"
 
@@ -201,7 +201,6 @@ void TfrmSkorvin::buildButtons()
     btnSet = glyphButton("btnSet", QStringLiteral("题目满分值"), Glyph::ScoreSettings, Panel3);
     btnExport = glyphButton("btnExport", QStringLiteral("导出"), Glyph::Export, Panel3);
     btnExit = glyphButton("btnExit", QStringLiteral("退出"), Glyph::Exit, Panel3);
-
 }
 
 void TfrmSkorvin::connectHandlers()

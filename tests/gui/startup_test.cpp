@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QTreeView>
 
-
 using skorvin::test::DemoDb;
 using skorvin::test::ScoreWindow;
 using skorvin::ui::Dialogs;
@@ -99,7 +98,8 @@ private slots:
         w.connection.setStatementListener([&statements](const std::string&) { ++statements; });
 
         w.tree->scrollTo(selected);
-        QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, Qt::ControlModifier, w.tree->visualRect(selected).center());
+        QTest::mouseClick(w.tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          w.tree->visualRect(selected).center());
         QTest::keyClick(w.tree, Qt::Key_Space, Qt::ControlModifier);
         const QPoint belowTheNodes(w.tree->viewport()->width() / 2, w.tree->viewport()->height() - 2);
         QVERIFY(!w.tree->indexAt(belowTheNodes).isValid());

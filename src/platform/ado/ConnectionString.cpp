@@ -62,7 +62,8 @@ std::string ConnectionString::withoutPasswords(const std::string& text)
         }
         const std::string part = text.substr(i, end - i);
         const auto partEq = part.find('=');
-        const std::string key = partEq == std::string::npos ? std::string() : text::lowerAscii(text::trim(part.substr(0, partEq)));
+        const std::string key =
+            partEq == std::string::npos ? std::string() : text::lowerAscii(text::trim(part.substr(0, partEq)));
         out += key == "password" || key == "pwd" ? part.substr(0, partEq + 1) + "***" : part;
         if (end < text.size())
             out += ';';

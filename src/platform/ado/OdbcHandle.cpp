@@ -98,7 +98,8 @@ std::optional<DiagRecord> diagRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMAL
         diag.message);
     if (!SQL_SUCCEEDED(rc))
         return std::nullopt;
-    diag.state = mode == TextMode::Wide ? narrow(wideState, 5) : std::string(reinterpret_cast<const char*>(utf8State), 5);
+    diag.state =
+        mode == TextMode::Wide ? narrow(wideState, 5) : std::string(reinterpret_cast<const char*>(utf8State), 5);
     return diag;
 }
 

@@ -27,8 +27,7 @@ std::string toGbk(const std::vector<SQLCHAR>& text);
 // (and cut it at the bytes their driver had room for). So the text ends at its
 // terminator, and a full buffer or a length that fills it says it may go on. The call
 // takes the buffer, its size in characters and where to put the length.
-template <typename Char, typename Call>
-SQLRETURN readTextAs(Call call, std::vector<Char>& text)
+template <typename Char, typename Call> SQLRETURN readTextAs(Call call, std::vector<Char>& text)
 {
     constexpr std::size_t kMostRoom = 32767; // the largest size a SQLSMALLINT can pass
     std::size_t room = 512;

@@ -18,7 +18,6 @@ const char* const kNoCurrentRecord =
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record";
 const char* const kReadOnly = "Cannot modify a read-only dataset";
 
-
 // NULL sorts before every text; texts in unsigned byte order.
 int compareValues(const Snapshot::Value& a, const Snapshot::Value& b)
 {
@@ -609,8 +608,8 @@ void TCustomADODataSet::deleteRecords(const std::vector<Bookmark>& marks)
             ++distinct;
         }
     }
-    const auto inView = static_cast<std::size_t>(
-        std::count_if(view_.begin(), view_.end(), [&doomed](Row row) { return doomed[row]; }));
+    const auto inView =
+        static_cast<std::size_t>(std::count_if(view_.begin(), view_.end(), [&doomed](Row row) { return doomed[row]; }));
     if (inView != distinct)
         fail("The record is hidden by the filter");
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "exam/ModuleState.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "plain/DemoDb.hpp"
 #include "platform/ado/TADOConnection.hpp"
-#include "exam/ModuleState.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include <QString>
