@@ -130,7 +130,7 @@ void TDataGrid::unmarkCurrentRow()
 
 bool TDataGrid::isMarked(ado::TCustomADODataSet::Bookmark mark) const
 {
-    return marks_.count(mark) > 0;
+    return marks_.contains(mark);
 }
 
 void TDataGrid::clearMarks()
@@ -146,7 +146,7 @@ bool TDataGrid::rowHighlighted(int viewRow) const
     if (!dataSet_ || dataSet_->controlsDisabled())
         return false;
     try {
-        return marks_.count(dataSet_->bookmarkAt(viewRow)) > 0;
+        return marks_.contains(dataSet_->bookmarkAt(viewRow));
     } catch (const std::exception&) {
         return false;
     }
@@ -247,7 +247,7 @@ void TDataGrid::toggleRow(int viewRow)
 {
     runGuarded([&] {
         const auto mark = dataSet_->bookmarkAt(viewRow);
-        if (marks_.erase(mark) == 0)
+        if (!marks_.erase(mark))
             marks_.insert(mark);
     });
     viewport()->update();
@@ -409,7 +409,7 @@ void TDataGrid::deleteRows()
         const int rows = dataSet_->recordCount();
         for (int row = 0; row < rows; ++row) {
             const auto mark = dataSet_->bookmarkAt(row);
-            if (marks_.count(mark) > 0)
+            if (marks_.contains(mark))
                 marked.push_back(mark);
         }
     });

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "platform/ado/TCustomADODataSet.hpp"
+#include "ui/RowMarks.hpp"
 
 #include <QColor>
 #include <QString>
 #include <QTableView>
 
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace skorvin::ui {
@@ -106,7 +106,7 @@ private:
     DataGridModel* model_ = nullptr;
     DataGridTitles* titles_ = nullptr;
     DataGridIndicator* indicator_ = nullptr;
-    std::unordered_set<ado::TCustomADODataSet::Bookmark> marks_;
+    RowMarks marks_;
     // Set while the grid moves to the recordset's row, so that the move is not sent back.
     bool following_ = false;
     // A left press began on a data cell; its release reports the click.
