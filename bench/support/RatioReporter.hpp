@@ -18,8 +18,7 @@ public:
     void printRatio(const std::string& figure, const std::string& reference) const;
 
 private:
-    std::map<std::string, double> perIteration_; // in each benchmark's unit
-    std::map<std::string, benchmark::TimeUnit> units_;
+    std::map<std::string, double> seconds_; // each benchmark's time per iteration
 };
 
 } // namespace skorvin::bench

@@ -624,26 +624,22 @@ void TCustomADODataSet::deleteRecords(const std::vector<Bookmark>& marks)
         }
     }
     view_.resize(kept);
-    if (view_.empty()) {
-        current_ = -1;
-        bof_ = eof_ = true;
-    } else {
-        current_ = static_cast<int>(std::min(afterLast, view_.size() - 1));
-        bof_ = eof_ = false;
-    }
-    notifyChanged();
-    if (afterScroll)
-        afterScroll();
+    currentAfterRemoval(afterLast);
 }
 
 void TCustomADODataSet::dropCurrentFromView()
 {
     view_.erase(view_.begin() + current_);
+    currentAfterRemoval(static_cast<std::size_t>(current_));
+}
+
+void TCustomADODataSet::currentAfterRemoval(std::size_t position)
+{
     if (view_.empty()) {
         current_ = -1;
         bof_ = eof_ = true;
     } else {
-        current_ = std::min(current_, static_cast<int>(view_.size()) - 1);
+        current_ = static_cast<int>(std::min(position, view_.size() - 1));
         bof_ = eof_ = false;
     }
     notifyChanged();

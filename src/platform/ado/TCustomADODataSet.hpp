@@ -151,6 +151,9 @@ private:
     void positionOn(int viewRow);
     // The current row left the view (posted out of the filter, or deleted).
     void dropCurrentFromView();
+    // Rows left the view: the row now at position becomes current (the last row when
+    // position is past the end, none when the view is empty), and everyone hears of it.
+    void currentAfterRemoval(std::size_t position);
     int viewPositionOf(Row row) const;
     void moved();
     void notifyChanged();
