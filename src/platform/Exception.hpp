@@ -42,7 +42,15 @@ public:
     using Exception::Exception;
 };
 
+class EWriteError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Throws the silent abort.
-[[noreturn]] inline void Abort() { throw EAbort(); }
+[[noreturn]] inline void Abort()
+{
+    throw EAbort();
+}
 
 } // namespace skorvin

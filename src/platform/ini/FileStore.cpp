@@ -1,6 +1,6 @@
 #include "platform/ini/FileStore.hpp"
 
-#include "platform/Gbk.hpp"
+#include "platform/NativePath.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -28,30 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::atomic<unsigned> temporaryCounter{0};
-
-#ifdef _WIN32
-
-std::wstring wide(const std::string& gbk)
-{
-    const int size = MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), out.data(), size);
-    return out;
-}
-
-fs::path nativePath(const std::string& gbkName)
-{
-    return fs::path(wide(gbkName));
-}
-
-#else
-
-fs::path nativePath(const std::string& gbkName)
-{
-    return fs::path(gbk::toUtf8(gbkName));
-}
-
-#endif
 
 // A link is followed, so that the link stays and its target gets the new content.
 fs::path resolveLink(const fs::path& path)

@@ -1,0 +1,22 @@
+#include "exam/ExportFileName.hpp"
+
+#include <string_view>
+
+namespace skorvin::exam {
+
+std::string ProposedExportName(const std::string& nodeText, const std::string& date)
+{
+    // "四级登分("
+    std::string name = nodeText + "\xCB\xC4\xBC\xB6\xB5\xC7\xB7\xD6(" + date + ")";
+    constexpr std::string_view forbidden = "/\\:*?\"<>|";
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte >= 0x81 && byte <= 0xFE)
+            ++i;
+        else if (forbidden.find(name[i]) != std::string_view::npos)
+            name[i] = '-';
+    }
+    return name;
+}
+
+} // namespace skorvin::exam

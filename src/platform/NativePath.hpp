@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace skorvin {
+
+// A GBK file name as the file system spells it: UTF-8 on Linux, UTF-16 on Windows.
+std::filesystem::path nativePath(const std::string& gbkName);
+
+// A GBK file name expanded to a full path (made absolute against the current folder,
+// "." and ".." resolved as text), as GBK, for messages that name the file.
+std::string fullPathName(const std::string& gbkName);
+
+} // namespace skorvin

@@ -1,0 +1,188 @@
+#include "ExportFixture.hpp"
+#include "exam/TDataGridExport.hpp"
+#include "plain/Files.hpp"
+#include "plain/TempDir.hpp"
+#include "platform/Exception.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+using namespace skorvin;
+using namespace skorvin::exam;
+using skorvin::test::ExportTest;
+using skorvin::test::fileBytes;
+using skorvin::test::putFile;
+using skorvin::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string gbkName(const fs::path& path)
+{
+    return gbk::fromUtf8(path.string());
+}
+
+std::string hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += (out.empty() ? "" : " ") + std::string{digits[b >> 4], digits[b & 15]};
+    }
+    return out;
+}
+
+void exportTo(ExportGrid& grid, const fs::path& file)
+{
+    ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, gbkName(file), true);
+}
+
+// Holds an exclusive lock on a file, as another program writing it would.
+class LockedFile {
+public:
+    explicit LockedFile(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {
+        EXPECT_EQ(::flock(fd_, LOCK_EX | LOCK_NB), 0) << std::strerror(errno);
+    }
+    ~LockedFile() { ::close(fd_); }
+
+private:
+    int fd_;
+};
+
+TEST_F(ExportTest, TwoCandidatesToTheByte)
+{
+    addRows({"'400111050001', '35.5', '张三'", "'400111050002', NULL, '李四'"});
+    list.open();
+    const TempDir dir;
+    exportTo(grid, dir / "list.txt");
+
+    const std::string bytes = fileBytes(dir / "list.txt").value_or("");
+    EXPECT_EQ(bytes.size(), 68u);
+    EXPECT_EQ(hex(bytes.substr(0, 26)),
+              "D7 BC BF BC D6 A4 BA C5 09 D0 D5 C3 FB 09 D6 F7 B9 DB CC E2 B7 D6 CA FD 0D 0A");
+    EXPECT_EQ(hex(bytes.substr(bytes.size() - 2)), "C4 09");
+    EXPECT_EQ(bytes, gbk::fromUtf8("准考证号\t姓名\t主观题分数\r\n400111050001\t张三\t35.5\r\n400111050002\t李四\t"));
+}
+
+TEST_F(ExportTest, AnExistingLongerFileIsReplacedEntirely)
+{
+    addRows({"'4001', '1', 'A'"});
+    list.open();
+    const TempDir dir;
+    putFile(dir / "list.txt", std::string(10000, 'x'));
+    exportTo(grid, dir / "list.txt");
+    EXPECT_EQ(fileBytes(dir / "list.txt"), gbk::fromUtf8("准考证号\t姓名\t主观题分数\r\n4001\tA\t1"));
+}
+
+// The file cannot be made: the message names the full path and the system's reason, the
+// walk never starts, and a file already there keeps its bytes.
+TEST_F(ExportTest, AFileThatCannotBeCreated)
+{
+    addNumbered(5);
+    list.open();
+    list.moveBy(2);
+    const TempDir dir;
+    fs::create_directory(dir / "locked");
+    putFile(dir / "locked" / "list.txt", "kept");
+    fs::create_directory(dir / "readonly");
+    fs::permissions(dir / "readonly", fs::perms::owner_read | fs::perms::owner_exec);
+    // Root writes into any folder that lacks write permission; nobody creates files in /sys.
+    const fs::path readOnlyFolder = ::geteuid() == 0 ? fs::path("/sys") : dir / "readonly";
+
+    struct Case {
+        const char* what;
+        std::string name;     // as given, GBK
+        std::string fullName; // as the message must name it
+        const char* reason;
+    };
+    const fs::path cwd = fs::current_path();
+    const std::vector<Case> cases = {
+        {"missing folder, relative name", "no-such-folder/../no-such-folder/list.txt",
+         gbkName(cwd / "no-such-folder" / "list.txt"), "No such file or directory"},
+        {"read-only folder", gbkName(readOnlyFolder / "list.txt"), gbkName(readOnlyFolder / "list.txt"),
+         "Permission denied"},
+        {"a file another program holds locked", gbkName(dir / "locked" / "list.txt"),
+         gbkName(dir / "locked" / "list.txt"), "Resource temporarily unavailable"},
+    };
+    const LockedFile held(dir / "locked" / "list.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scrolls = 0;
+        try {
+            ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, c.name, true);
+            ADD_FAILURE() << "no error";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.message(), "Cannot create file \"" + c.fullName + "\". " + c.reason);
+        }
+        EXPECT_EQ(current(), "4003");
+        EXPECT_EQ(scrolls, 0);
+        EXPECT_FALSE(list.controlsDisabled());
+    }
+    EXPECT_EQ(fileBytes(dir / "locked" / "list.txt"), "kept");
+    EXPECT_FALSE(fs::exists(cwd / "no-such-folder"));
+}
+
+// A full disk is reported, not left as a short file; the list is back where it was.
+TEST_F(ExportTest, AWriteThatFailsIsReported)
+{
+    addNumbered(20);
+    list.open();
+    list.moveBy(7);
+    try {
+        ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, "/dev/full", true);
+        ADD_FAILURE() << "no error";
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.message(), "Cannot write file \"/dev/full\". No space left on device");
+    }
+    EXPECT_EQ(current(), "4008");
+    EXPECT_FALSE(list.controlsDisabled());
+}
+
+// An exporter of a class of its own, built through the class reference, that notes
+// which of the walk's steps ran.
+class NotingExport : public TDataGridExportAsText {
+public:
+    static inline std::vector<std::string> steps;
+
+protected:
+    void PutPrologue() override { steps.push_back("prologue"); }
+    void PutEpilogue() override { steps.push_back("epilogue"); }
+};
+
+// The dataset fails on the fourth record (deleted through the list after the clone the
+// grid shows was made, so reading it fails): the error reaches the caller, the file keeps
+// what was written, the grid's dataset is back on its record with its controls attached,
+// and the epilogue never runs.
+TEST_F(ExportTest, ADatasetFailingInTheMiddleOfTheWalk)
+{
+    addNumbered(6);
+    list.open();
+    const TempDir dir;
+    const std::string title = gbk::fromUtf8("准考证号\t姓名\t主观题分数");
+
+    auto shown = list.cloneReadOnly();
+    test::PlainGrid cloneGrid(*shown);
+    shown->moveBy(1);
+    NotingExport::steps.clear();
+    ExportGridToFile(exportClassOf<NotingExport>, cloneGrid, gbkName(dir / "whole.txt"), true);
+    EXPECT_EQ(NotingExport::steps, (std::vector<std::string>{"prologue", "epilogue"}));
+
+    list.moveBy(3);
+    list.deleteRecord();
+    NotingExport::steps.clear();
+    EXPECT_THROW(ExportGridToFile(exportClassOf<NotingExport>, cloneGrid, gbkName(dir / "part.txt"), true),
+                 EDatabaseError);
+    EXPECT_EQ(NotingExport::steps, std::vector<std::string>{"prologue"});
+    EXPECT_EQ(fileBytes(dir / "part.txt"), title + "\r\n4001\tN1\t1\r\n4002\tN2\t\r\n4003\tN3\t3\r\n");
+    EXPECT_EQ(shown->fieldText("zkzh"), "4002");
+    EXPECT_FALSE(shown->controlsDisabled());
+}
+
+} // namespace
