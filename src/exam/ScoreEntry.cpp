@@ -7,7 +7,10 @@ namespace skorvin::exam {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -37,6 +40,24 @@ char filterScoreKey(std::string_view boxText, char key, std::string_view xs)
     if (point > 0 && length - point + 1 > places && key != kBackspace && key != kEnter)
         return kNoKey;
     return key;
+}
+
+bool isScoreText(std::string_view boxText, std::string_view xs)
+{
+    const int places = toInt(xs);
+    const std::string text = text::trim(boxText);
+    if (text.empty() || !isDigit(text.front()))
+        return false;
+    int decimals = -1; // digits after the point; -1 before any point
+    for (char c : text) {
+        if (c == '.' && decimals < 0)
+            decimals = 0;
+        else if (isDigit(c))
+            decimals += decimals >= 0 ? 1 : 0;
+        else
+            return false;
+    }
+    return decimals <= 0 || decimals <= places;
 }
 
 std::string scoreTextToStore(std::string_view boxText)

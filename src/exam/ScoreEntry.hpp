@@ -19,6 +19,11 @@ char filterAdmissionKey(char key);
 // Throws EConvertError when xs is not a whole number.
 char filterScoreKey(std::string_view boxText, char key, std::string_view xs);
 
+// True when the trimmed score is one the score box's filter can build: digits with at most
+// one "." that is not first, and no more digits after it than xs now allows (the settings
+// may have changed since the score was typed). Throws EConvertError when xs is not a whole number.
+bool isScoreText(std::string_view boxText, std::string_view xs);
+
 // The score as it is written: trimmed, and one trailing "." removed (12. is stored as 12).
 std::string scoreTextToStore(std::string_view boxText);
 

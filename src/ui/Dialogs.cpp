@@ -41,9 +41,17 @@ public:
         return box.exec() == QMessageBox::Ok;
     }
 
+    bool ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes) override
+    {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+        box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+
     QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override
     {
-        return QFileDialog::getSaveFileName(owner, QString(), proposedName, filter);
+        return QFileDialog::getSaveFileName(owner, QString(), proposedName, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     }
 };
 

@@ -20,7 +20,10 @@ public:
     virtual void message(QWidget* owner, const QString& caption, const QString& text, Icon icon) = 0;
     // OK/Cancel question; true for OK.
     virtual bool confirm(QWidget* owner, const QString& caption, const QString& text) = 0;
-    // Save-file dialog; an empty text when the operator cancels.
+    // Yes/No question with the Question icon; Enter answers the default. True for Yes.
+    virtual bool ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes) = 0;
+    // Save-file dialog; it does not ask before a file is replaced (a caller that wants
+    // the question asks it). An empty text when the operator cancels.
     virtual QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include "exam/CandidateList.hpp"
 #include "exam/ScoreEntry.hpp"
+#include "exam/ScoreSave.hpp"
 #include "exam/ScoreSettings.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
@@ -12,50 +13,27 @@
 #include "ui/HandlerGuard.hpp"
 #include "ui/TDataGrid.hpp"
 
-#include <QKeyEvent>
 #include <QLineEdit>
-
-#include <optional>
 
 namespace skorvin::ui {
 
 namespace {
 
-// Any character the filters refuse; stands for keys outside ASCII and for Ctrl or Alt
-// combinations (so Ctrl+V pastes nothing into a box, as its key filter wants).
-constexpr char kOtherCharacter = 1;
-
-// The character a key press types, or nothing for keys that type none (arrows, Delete, F-keys).
-std::optional<char> typedCharacter(const QKeyEvent& event)
+std::string boxText(const QLineEdit* box)
 {
-    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
-        return exam::kEnter;
-    if (event.key() == Qt::Key_Backspace)
-        return exam::kBackspace;
-    const QString text = event.text();
-    if (text.isEmpty() || event.key() == Qt::Key_Escape || event.key() == Qt::Key_Tab)
-        return std::nullopt;
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return kOtherCharacter;
-    const char16_t unit = text.at(0).unicode();
-    if (text.size() != 1 || unit < 0x20 || unit >= 0x7F)
-        return kOtherCharacter;
-    return static_cast<char>(unit);
+    return toGbk(box->text());
 }
 
-std::string boxText(const QLineEdit* box) { return toGbk(box->text()); }
+// The box's text as it will be once a typed character has replaced its selection.
+std::string textAfterTyping(const QLineEdit* box)
+{
+    QString text = box->text();
+    if (box->hasSelectedText())
+        text.remove(box->selectionStart(), box->selectedText().size());
+    return toGbk(text);
+}
 
 } // namespace
-
-bool TfrmSkorvin::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == edtZKZ || watched == edtFS)) {
-        const auto typed = typedCharacter(*static_cast<QKeyEvent*>(event));
-        if (typed)
-            return !filterKey(static_cast<QLineEdit*>(watched), *typed);
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 // Runs the box's key filter; true when the box should take the key. A filter that
 // fails or aborts loses the key; Enter is used up by the filter itself.
@@ -76,16 +54,21 @@ bool TfrmSkorvin::filterKey(QLineEdit* box, char typed)
 void TfrmSkorvin::edtZKZKeyPress(char& key)
 {
     key = exam::filterAdmissionKey(key);
-    // A number found moves the focus on to the score box.
-    if (key == exam::kEnter)
-        LocateCandidate();
+    if (key != exam::kEnter)
+        return;
+    // A number found moves the focus on to the score box, which shows that candidate's own
+    // score, so that a score never carries over from one candidate to another.
+    LocateCandidate();
+    edtFS->setText(toQString(Main_AdoSet.fieldText("tttt")));
+    focusAndSelect(edtFS);
 }
 
 void TfrmSkorvin::edtFSKeyPress(char& key)
 {
     // Read on every key, so a change in the settings dialog applies to the very next one.
     const exam::ScoreSettings settings = exam::ReadScoreSettings(exam::scoreSettingsPath());
-    key = exam::filterScoreKey(boxText(edtFS), key, settings.Xs);
+    // Selected text is typed over, so it is judged without the selection.
+    key = exam::filterScoreKey(textAfterTyping(edtFS), key, settings.Xs);
     if (key == exam::kEnter)
         spbtnSaveClick();
 }
@@ -130,6 +113,12 @@ bool TfrmSkorvin::ValidateEntry()
         Abort();
     }
     const exam::ScoreSettings settings = exam::ReadScoreSettings(exam::scoreSettingsPath());
+    // The settings may have changed since the score was typed, and Delete can leave ".5".
+    if (!exam::isScoreText(score, settings.Xs)) {
+        ShowError(toGbk(QStringLiteral("您输入的分数格式不正确！请重新输入！")));
+        focusAndSelect(edtFS);
+        Abort();
+    }
     if (exam::exceedsMaximum(score, settings.Up)) {
         ShowError(toGbk(QStringLiteral("您输入的分数大于了满分值！请重新输入！")));
         focusAndSelect(edtFS);
@@ -145,16 +134,43 @@ void TfrmSkorvin::spbtnSaveClick()
     if (Main_AdoSet.isEmpty())
         return;
     const std::string score = exam::scoreTextToStore(boxText(edtFS));
-
-    Save_ADOQ.clearSql();
-    Save_ADOQ.setSql(exam::ScoreUpdateSql(score, Main_AdoSet.fieldText("zkzh")));
-    if (Save_ADOQ.execSql() == 0) {
+    const std::string number = Main_AdoSet.fieldText("zkzh");
+    if (!confirmReplacingStoredScore(number, score))
+        Abort();
+    if (!exam::StoreScore(Save_ADOQ, score, number)) {
         // The candidate left the database after the list was read: nothing was stored.
         ShowError(toGbk(QStringLiteral("未能保存：数据库中没有该考生")));
         Abort();
     }
 
     // The database has the score; the list's own copy of the row follows it.
+    putListScore(score);
+    DataGrid1->markCurrentRow();
+    LoadRecordToEdits();
+}
+
+bool TfrmSkorvin::confirmReplacingStoredScore(const std::string& number, const std::string& score)
+{
+    const auto stored = exam::ReadStoredScore(*Save_ADOQ.connection(), number);
+    if (!stored) {
+        ShowError(toGbk(QStringLiteral("未能保存：数据库中没有该考生")));
+        return false;
+    }
+    // Another operator saved since the list was read: nobody is overwritten unasked.
+    if (*stored == Main_AdoSet.fieldText("tttt"))
+        return true;
+    const QString before = stored->empty() ? QStringLiteral("（空）") : toQString(*stored);
+    const QString question = QStringLiteral("考生 %1 在数据库中的分数已是 %2，与列表不同。是否用 %3 替换 %2？")
+                                 .arg(toQString(number), before, toQString(score));
+    if (dialogs().ask(ownerWindow(), QStringLiteral("确认"), question, false))
+        return true;
+    putListScore(*stored);
+    focusAndSelect(edtFS);
+    return false;
+}
+
+void TfrmSkorvin::putListScore(const std::string& score)
+{
     Main_AdoSet.edit();
     Main_AdoSet.setFieldValue("tttt", score);
     try {
@@ -164,8 +180,6 @@ void TfrmSkorvin::spbtnSaveClick()
         if (!(Main_AdoSet.bof() && Main_AdoSet.eof()))
             throw;
     }
-    DataGrid1->markCurrentRow();
-    LoadRecordToEdits();
 }
 
 } // namespace skorvin::ui

@@ -4,6 +4,7 @@
 #include "platform/Exception.hpp"
 #include "ui/Anchors.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/KeyFilteredBox.hpp"
 #include "ui/OrgTreeView.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
@@ -220,11 +221,8 @@ void TfrmSkorvin::connectHandlers()
     // Runs inside whatever moved the list, so it reports nothing of its own.
     Main_AdoSet.afterScroll = [this] { Main_AdoSetAfterScroll(); };
 
-    for (QLineEdit* box : {edtZKZ, edtFS}) {
-        // Key filters see every typed character; an input method would bypass them.
-        box->setAttribute(Qt::WA_InputMethodEnabled, false);
-        box->installEventFilter(this);
-    }
+    for (QLineEdit* box : {edtZKZ, edtFS})
+        new KeyFilteredBox(box, [this, box](char typed) { return filterKey(box, typed); });
 }
 
 void TfrmSkorvin::FormCreate()
@@ -259,6 +257,16 @@ void TfrmSkorvin::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;
+    }
+    // Enter clicks the focused button, as Space does; there is still no default button,
+    // and the entry boxes keep Enter for themselves.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        if (button && button->isEnabled()) {
+            event->accept();
+            button->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

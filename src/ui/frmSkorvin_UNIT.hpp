@@ -40,7 +40,6 @@ public:
     ~TfrmSkorvin() override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -78,6 +77,11 @@ private:
     bool ValidateEntry();
     void spbtnSaveClick();
     bool filterKey(QLineEdit* box, char typed);
+    // Reads the candidate's stored score; when another operator changed it since the list was
+    // read, asks before replacing it. False when nothing may be written (box shown, list row updated).
+    bool confirmReplacingStoredScore(const std::string& number, const std::string& score);
+    // The list's own copy of the current row's score (the database is never written from here).
+    void putListScore(const std::string& score);
 
     // Title of the printed report, composed at start-up from the examination date.
     std::string ReportTitle;

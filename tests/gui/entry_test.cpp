@@ -12,7 +12,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
@@ -74,6 +77,34 @@ struct EntryWindow : ScoreWindow {
 
     // Number of the list's row at a view position (GBK text).
     std::string listedNumber(int viewRow) const { return listed(viewRow, "zkzh"); }
+
+    void showAll() { child<QWidget>("RadioGroup1")->findChildren<QAbstractButton*>().at(2)->click(); }
+
+    // View row of a listed candidate, -1 when the list does not show it.
+    int viewRowOf(const std::string& number) const
+    {
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            if (listedNumber(row) == number)
+                return row;
+        return -1;
+    }
+
+    void clickRow(int viewRow)
+    {
+        const QRect cell = grid->visualRect(grid->model()->index(viewRow, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    }
+
+    // Keys in a number and a score with Enter after each, as the operator does.
+    void keyIn(const std::string& number, const QString& score)
+    {
+        edtZKZ->setFocus();
+        edtZKZ->selectAll();
+        QTest::keyClicks(edtZKZ, toQString(number));
+        QTest::keyClick(edtZKZ, Qt::Key_Return);
+        QTest::keyClicks(edtFS, score);
+        QTest::keyClick(edtFS, Qt::Key_Return);
+    }
 };
 
 } // namespace
@@ -309,6 +340,202 @@ private slots:
             QCOMPARE(focused->selectedText(), focused->text());
         QCOMPARE(w.storedScore(first), std::optional<std::string>());
         QCOMPARE(w.grid->model()->rowCount(), rows);
+    }
+
+    // A scored row clicked, another number keyed in: the score box shows the new candidate's
+    // own (empty) score, so the clicked row's 27.5 can never be stored for someone else.
+    void scoreNeverCarriesOverToAnotherCandidate()
+    {
+        EntryWindow w;
+        w.showAll();
+        const auto& samples = w.db.summary().samples;
+        const int scoredRow = w.viewRowOf(samples.scoredHalf.zkzh);
+        QVERIFY(scoredRow >= 0 && w.viewRowOf(samples.unscored.zkzh) >= 0);
+        w.clickRow(scoredRow);
+        QCOMPARE(w.edtFS->text(), QStringLiteral("27.5"));
+
+        QTest::keyClicks(w.edtZKZ, toQString(samples.unscored.zkzh));
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtFS));
+        QCOMPARE(w.edtFS->text(), QString());
+        QTest::keyClicks(w.edtFS, QStringLiteral("30"));
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
+        QCOMPARE(w.storedScore(samples.unscored.zkzh), std::optional<std::string>("30"));
+        QCOMPARE(w.storedScore(samples.scoredHalf.zkzh), std::optional<std::string>("27.5"));
+
+        // Looking up a scored candidate shows that candidate's score, selected, and typing replaces it.
+        QTest::keyClicks(w.edtZKZ, toQString(samples.scoredHalf.zkzh));
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QCOMPARE(w.edtFS->text(), QStringLiteral("27.5"));
+        QCOMPARE(w.edtFS->selectedText(), QStringLiteral("27.5"));
+        QTest::keyClicks(w.edtFS, QStringLiteral("31"));
+        QCOMPARE(w.edtFS->text(), QStringLiteral("31"));
+    }
+
+    // After the "above the maximum" box the score is selected, and digits type over it.
+    void refusedScoreCanBeTypedOver()
+    {
+        EntryWindow w;
+        const std::string number = w.listedNumber(0);
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QTest::keyClicks(w.edtFS, QStringLiteral("40.5"));
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+        QCOMPARE(w.recorder.texts(), QStringList{QStringLiteral("您输入的分数大于了满分值！请重新输入！")});
+        QCOMPARE(w.edtFS->selectedText(), QStringLiteral("40.5"));
+        QTest::keyClicks(w.edtFS, QStringLiteral("39.5"));
+        QCOMPARE(w.edtFS->text(), QStringLiteral("39.5"));
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+        QCOMPARE(w.storedScore(number), std::optional<std::string>("39.5"));
+    }
+
+    // Pasted text reaches a box only as far as typing it would: each character goes through
+    // the box's key filter, and a line break in it never acts as Enter.
+    void pastedTextGoesThroughTheKeyFilter_data()
+    {
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("result");
+        const QString routes[] = {QStringLiteral("Shift+Insert"), QStringLiteral("menu")};
+        for (const QString& route : routes) {
+            const QByteArray r = route.toLatin1();
+            QTest::newRow(r + ": negative score") << QByteArray("edtFS") << route << "-5"
+                                                  << "5";
+            QTest::newRow(r + ": exponent") << QByteArray("edtFS") << route << "1e1"
+                                            << "11";
+            QTest::newRow(r + ": plus sign") << QByteArray("edtFS") << route << "+3"
+                                             << "3";
+            QTest::newRow(r + ": point first") << QByteArray("edtFS") << route << ".5"
+                                               << "5";
+            QTest::newRow(r + ": three places with Xs 1") << QByteArray("edtFS") << route << "12.345"
+                                                          << "12.3";
+            QTest::newRow(r + ": line break") << QByteArray("edtFS") << route << "2\r\n5"
+                                              << "25";
+            QTest::newRow(r + ": number with letters") << QByteArray("edtZKZ") << route << "4a01 B2\n3A"
+                                                       << "4012"
+                                                          "3A";
+            QTest::newRow(r + ": Chinese text") << QByteArray("edtZKZ") << route << QStringLiteral("准考证4") << "4";
+        }
+    }
+    void pastedTextGoesThroughTheKeyFilter()
+    {
+        QFETCH(QByteArray, box);
+        QFETCH(QString, route);
+        QFETCH(QString, pasted);
+        QFETCH(QString, result);
+        EntryWindow w;
+        auto* target = w.child<QLineEdit>(box.constData());
+        target->clear();
+        target->setFocus();
+        QApplication::clipboard()->setText(pasted);
+        if (route == QStringLiteral("Shift+Insert")) {
+            QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+        } else {
+            // The box's context menu: its paste item, chosen with the keyboard.
+            QTimer::singleShot(0, [] {
+                QWidget* menu = QApplication::activePopupWidget();
+                QVERIFY(menu);
+                QTest::keyClick(menu, Qt::Key_P);
+            });
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(target, &event);
+        }
+        QCOMPARE(target->text(), result);
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
+    }
+
+    // Dropped text is refused; the box keeps its text.
+    void dropsAreRefused()
+    {
+        EntryWindow w;
+        for (QLineEdit* box : {w.edtZKZ, w.edtFS}) {
+            box->setText(QStringLiteral("12"));
+            QMimeData data;
+            data.setText(QStringLiteral("-5e9"));
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &enter);
+            QVERIFY(!enter.isAccepted());
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &drop);
+            QCOMPARE(box->text(), QStringLiteral("12"));
+        }
+    }
+
+    // Delete can leave a score the filter never builds; the save refuses it and stores nothing.
+    void saveRefusesAScoreTheFilterCannotBuild()
+    {
+        EntryWindow w;
+        const std::string number = w.listedNumber(0);
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QTest::keyClicks(w.edtFS, QStringLiteral("12.5"));
+        w.edtFS->setCursorPosition(0);
+        QTest::keyClick(w.edtFS, Qt::Key_Delete);
+        QTest::keyClick(w.edtFS, Qt::Key_Delete);
+        QCOMPARE(w.edtFS->text(), QStringLiteral(".5"));
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+        // Settings changed after typing: two places typed, one allowed now.
+        w.edtFS->setText(QStringLiteral("12.25"));
+        writeSettings("1", "40");
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+
+        const QString refused = QStringLiteral("您输入的分数格式不正确！请重新输入！");
+        QCOMPARE(w.recorder.texts(), (QStringList{refused, refused}));
+        QCOMPARE(w.recorder.boxes().front().caption, QStringLiteral("错误"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtFS));
+        QCOMPARE(w.edtFS->selectedText(), w.edtFS->text());
+        QCOMPARE(w.storedScore(number), std::optional<std::string>());
+    }
+
+    // Another operator stored a score after this list was read: the save asks before replacing
+    // it, No (the default) writes nothing and shows the stored score in the list.
+    void savingOverAnotherOperatorsScoreAsks_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("No, the default") << false;
+        QTest::newRow("Yes") << true;
+    }
+    void savingOverAnotherOperatorsScoreAsks()
+    {
+        QFETCH(bool, replace);
+        EntryWindow w;
+        w.showAll();
+        const std::string number = w.listedNumber(0);
+        w.connection.execute("update t_omr set tttt = '30' where zkzh = ?", {number});
+        if (replace)
+            w.recorder.queueAnswer(true);
+        w.keyIn(number, QStringLiteral("20"));
+
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        const auto& question = w.recorder.boxes().front();
+        QCOMPARE(question.caption, QStringLiteral("确认"));
+        QCOMPARE(question.icon, Dialogs::Icon::Question);
+        QVERIFY(!question.defaultYes);
+        QVERIFY2(question.text.contains(QStringLiteral("30")) && question.text.contains(QStringLiteral("20")),
+                 qPrintable(question.text));
+        QCOMPARE(w.storedScore(number), std::optional<std::string>(replace ? "20" : "30"));
+        QCOMPARE(w.listed(w.viewRowOf(number), "tttt"), std::string(replace ? "20" : "30"));
+        if (!replace) {
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtFS));
+            QCOMPARE(w.edtFS->selectedText(), QStringLiteral("20"));
+        }
+    }
+
+    // A driver that counts no rows for any update (SQL Server under SET NOCOUNT ON) does not
+    // turn a stored score into a failure: here t_omr becomes a view whose updates a trigger does.
+    void saveThatCountsNoRowsIsStillASave()
+    {
+        EntryWindow w;
+        w.connection.execute("alter table t_omr rename to omr_rows");
+        w.connection.execute("create view t_omr as select * from omr_rows");
+        w.connection.execute("create trigger t_omr_update instead of update on t_omr begin "
+                             "update omr_rows set tttt = new.tttt where zkzh = old.zkzh; end");
+        const std::string number = w.listedNumber(0);
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QTest::keyClicks(w.edtFS, QStringLiteral("25"));
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
+        QCOMPARE(w.storedScore(number), std::optional<std::string>("25"));
     }
 
     // A score equal to the maximum is accepted.

@@ -304,6 +304,34 @@ private slots:
         QCOMPARE(finished.count(), 1);
     }
 
+    // Enter on a focused button clicks it, as Space does (there is still no default button).
+    void enterClicksTheFocusedButton()
+    {
+        RecordingDialogs recorder;
+        OpenWindow w;
+        w.window->show();
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        int settingsShown = 0;
+        skorvin::ui::setScoreSettingsRunner([&](skorvin::ui::TfrmFSSet&) {
+            ++settingsShown;
+            return int(QDialog::Rejected);
+        });
+        auto* settings = w.child<QPushButton>("btnSet");
+        settings->setFocus();
+        QTest::keyClick(settings, Qt::Key_Return);
+        QTest::keyClick(settings, Qt::Key_Enter);
+        skorvin::ui::setScoreSettingsRunner({});
+        QCOMPARE(settingsShown, 2);
+        QVERIFY(w.window->isVisible());
+
+        auto* exit = w.child<QPushButton>("btnExit");
+        exit->setFocus();
+        QTest::keyClick(exit, Qt::Key_Return);
+        QVERIFY(!w.window->isVisible());
+        QVERIFY2(recorder.boxes().empty(), qPrintable(recorder.texts().join(" | ")));
+    }
+
     void settingsButtonOpensTheScoreSettings()
     {
         OpenWindow w;

@@ -27,6 +27,16 @@ bool RecordingDialogs::confirm(QWidget* owner, const QString& caption, const QSt
     return answer;
 }
 
+bool RecordingDialogs::ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes)
+{
+    boxes_.push_back({owner, caption, text, Icon::Question, defaultYes});
+    if (askAnswers_.empty())
+        return defaultYes;
+    const bool answer = askAnswers_.front();
+    askAnswers_.pop_front();
+    return answer;
+}
+
 QString RecordingDialogs::saveFileName(QWidget* owner, const QString& proposedName, const QString& filter)
 {
     saveRequests_.push_back({owner, proposedName, filter});
@@ -50,6 +60,7 @@ void RecordingDialogs::clear()
     boxes_.clear();
     saveRequests_.clear();
     confirmAnswers_.clear();
+    askAnswers_.clear();
     saveAnswers_.clear();
 }
 

@@ -20,6 +20,8 @@ public:
         QString caption;
         QString text;
         Icon icon = Icon::Information;
+        // For a Yes/No question: the answer Enter would give.
+        bool defaultYes = false;
     };
     struct SaveRequest {
         QWidget* owner = nullptr;
@@ -36,10 +38,14 @@ public:
     // Records the question as a box with the Question icon; answers the next queued
     // answer, or Cancel when none is queued.
     bool confirm(QWidget* owner, const QString& caption, const QString& text) override;
+    // Records the question as a box with the Question icon and its default; answers the next
+    // queued answer, or the default (the operator pressed Enter) when none is queued.
+    bool ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes) override;
     // Answers the next queued file name, or cancels (empty text) when none is queued.
     QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override;
 
     void queueConfirm(bool ok) { confirmAnswers_.push_back(ok); }
+    void queueAnswer(bool yes) { askAnswers_.push_back(yes); }
     void queueSaveFileName(const QString& name) { saveAnswers_.push_back(name); }
 
     const std::vector<Box>& boxes() const { return boxes_; }
@@ -53,6 +59,7 @@ private:
     std::vector<Box> boxes_;
     std::vector<SaveRequest> saveRequests_;
     std::deque<bool> confirmAnswers_;
+    std::deque<bool> askAnswers_;
     std::deque<QString> saveAnswers_;
 };
 

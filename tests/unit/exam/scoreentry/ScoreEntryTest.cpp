@@ -78,6 +78,45 @@ TEST(ScoreKeyFilter, DecimalPlacesThatAreNotAWholeNumberFailForEveryKey)
     }
 }
 
+// Text can reach the score box past its key filter (Delete in the middle, a settings change
+// after typing); the save accepts only what the filter could have built.
+TEST(ScoreText, AcceptsOnlyWhatTheKeyFilterCanBuild)
+{
+    const struct {
+        const char* text;
+        const char* xs;
+        bool accepted;
+    } cases[] = {
+        {"12.5", "1", true}, {"40", "1", true},      {" 7 ", "1", true},   {"12.", "1", true},    {"12.", "0", true},
+        {"0", "0", true},    {"12.34", "2", true},   {"-5", "1", false},   {"1e1", "1", false},   {"+3", "1", false},
+        {".5", "1", false},  {"12.345", "1", false}, {"12.5", "0", false}, {"1.2.3", "2", false}, {"1 2", "1", false},
+        {"", "1", false},    {"12,5", "1", false},   {"A1", "1", false},   {"１２", "1", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isScoreText(c.text, c.xs), c.accepted) << "'" << c.text << "' Xs " << c.xs;
+    EXPECT_THROW(isScoreText("12", "x"), EConvertError);
+}
+
+TEST(ScoreText, EverythingTheKeyFilterBuildsIsAccepted)
+{
+    const std::string keys = "0123456789..a-+ e";
+    unsigned seed = 12345;
+    for (const char* xs : {"0", "1", "2"}) {
+        for (int sequence = 0; sequence < 500; ++sequence) {
+            std::string box;
+            for (int n = 0; n < 8; ++n) {
+                seed = seed * 1103515245u + 12345u;
+                const char key = keys[(seed >> 16) % keys.size()];
+                if (filterScoreKey(box, key, xs) == key)
+                    box += key;
+            }
+            if (!box.empty()) {
+                EXPECT_TRUE(isScoreText(box, xs)) << "'" << box << "' Xs " << xs;
+            }
+        }
+    }
+}
+
 TEST(ScoreToStore, TrimsAndDropsOneTrailingPoint)
 {
     EXPECT_EQ(scoreTextToStore("12."), "12");

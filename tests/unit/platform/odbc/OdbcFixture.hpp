@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plain/SqliteOdbcDriver.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/ado/RowSink.hpp"
@@ -22,18 +23,6 @@ using Row = std::vector<std::optional<std::string>>;
 inline std::string gbkText(const char* utf8)
 {
     return gbk::fromUtf8(utf8);
-}
-
-// The SQLite ODBC driver by its file, so that the tests do not depend on how the
-// machine registered it; its registered name when the file is elsewhere.
-inline std::string sqliteOdbcDriver()
-{
-    for (const char* candidate :
-         {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
-          "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so", "/usr/local/lib/libsqlite3odbc.so"})
-        if (std::filesystem::exists(candidate))
-            return candidate;
-    return "SQLite3";
 }
 
 // Runs a test under the process character set it names and restores the one before.
