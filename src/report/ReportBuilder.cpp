@@ -1,0 +1,242 @@
+#include "report/ReportBuilder.hpp"
+
+#include "platform/Gbk.hpp"
+#include "platform/Text.hpp"
+#include "report/ReportError.hpp"
+#include "report/TUserDataset.hpp"
+#include "report/TextExpression.hpp"
+
+#include <vector>
+
+namespace skorvin::report {
+
+namespace {
+
+std::string upperAscii(std::string_view s)
+{
+    std::string upper(s);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
+std::string joinLines(const std::vector<std::string>& lines)
+{
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            joined += '\n';
+        joined += lines[i];
+    }
+    return joined;
+}
+
+struct CompiledObject {
+    const TextObject* object = nullptr;
+    std::vector<TextSegment> segments;
+    std::uint16_t style = 0;
+};
+
+struct CompiledBand {
+    Length height = 0;
+    std::vector<CompiledObject> objects;
+};
+
+class Builder {
+public:
+    explicit Builder(const BuildInput& input) : in_(input) {}
+
+    BuildResult run()
+    {
+        for (const TemplatePage& page : in_.layout->pages) {
+            if (!buildTemplatePage(page)) {
+                result_.cancelled = true;
+                break;
+            }
+        }
+        for (const Deferred& piece : deferred_)
+            result_.pages.setText(piece.piece, finalText(piece.segments));
+        result_.pages.shrink();
+        return std::move(result_);
+    }
+
+private:
+    struct Deferred {
+        std::size_t piece = 0;
+        std::vector<TextSegment> segments; // names left are the total page count
+    };
+
+    [[noreturn]] void fail(const std::string& objectName, const std::string& what) const
+    {
+        throw BuildError(gbk::fromUtf8("计算时发生错误：") + in_.reportName + "." + objectName + ": " + what);
+    }
+
+    CompiledBand compile(const Band* band)
+    {
+        CompiledBand compiled;
+        if (!band)
+            return compiled;
+        compiled.height = band->height;
+        for (const TextObject& object : band->objects) {
+            if (object.lines.empty() && object.frame == 0)
+                continue;
+            PieceStyle style{object.font, object.hAlign, object.vAlign, object.frame, object.frameWidth};
+            compiled.objects.push_back({&object, splitExpressions(joinLines(object.lines)), styleIndex(style)});
+        }
+        return compiled;
+    }
+
+    std::uint16_t styleIndex(const PieceStyle& style)
+    {
+        for (std::size_t i = 0; i < result_.pages.styleCount(); ++i) {
+            if (result_.pages.style(static_cast<std::uint16_t>(i)) == style)
+                return static_cast<std::uint16_t>(i);
+        }
+        return result_.pages.addStyle(style);
+    }
+
+    // The value of a name; nothing for the total page count, which is known only at the end.
+    std::optional<std::string> resolve(const std::string& name, const std::string& objectName) const
+    {
+        if (in_.getValue) {
+            if (std::optional<std::string> value = in_.getValue(name))
+                return value;
+            const std::string upper = upperAscii(name);
+            if (upper != name) {
+                if (std::optional<std::string> value = in_.getValue(upper))
+                    return value;
+            }
+        }
+        if (text::equalsNoCase(name, kPageNumberName))
+            return std::to_string(pageNumber_);
+        if (text::equalsNoCase(name, kLineNumberName))
+            return std::to_string(line_);
+        if (text::equalsNoCase(name, kDateName))
+            return in_.date;
+        if (text::equalsNoCase(name, kTotalPagesName))
+            return std::nullopt;
+        fail(objectName, gbk::fromUtf8("未知的名称 [") + name + "]");
+    }
+
+    void print(const CompiledBand& band, Length top)
+    {
+        for (const CompiledObject& compiled : band.objects) {
+            const TextObject& object = *compiled.object;
+            const Rect rect{left_ + object.rect.x, top + object.rect.y, object.rect.width, object.rect.height};
+            buffer_.clear();
+            std::vector<TextSegment> pending;
+            for (const TextSegment& segment : compiled.segments) {
+                if (!segment.isName) {
+                    buffer_ += segment.text;
+                } else if (std::optional<std::string> value = resolve(segment.text, object.name)) {
+                    buffer_ += *value;
+                } else {
+                    pending.push_back({false, buffer_});
+                    pending.push_back({true, segment.text});
+                    buffer_.clear();
+                }
+            }
+            if (pending.empty()) {
+                result_.pages.addPiece(rect, buffer_, compiled.style);
+            } else {
+                pending.push_back({false, buffer_});
+                deferred_.push_back({result_.pages.addPiece(rect, {}, compiled.style), std::move(pending)});
+            }
+        }
+    }
+
+    std::string finalText(const std::vector<TextSegment>& segments) const
+    {
+        std::string text;
+        for (const TextSegment& segment : segments)
+            text += segment.isName ? std::to_string(pageNumber_) : segment.text;
+        return text;
+    }
+
+    // Begins a sheet; false when the operator cancelled before it (the first sheet always begins).
+    bool beginSheet(const TemplatePage& page, bool firstOfTemplatePage)
+    {
+        if (in_.progress && !in_.progress(pageNumber_ + 1) && pageNumber_ > 0)
+            return false;
+        result_.pages.beginPage(page.paperWidth, page.paperHeight);
+        ++pageNumber_;
+        y_ = page.marginTop;
+        rowsOnSheet_ = 0;
+        for (const CompiledBand* band : {&header_, firstOfTemplatePage ? &title_ : nullptr, &columns_}) {
+            if (band) {
+                print(*band, y_);
+                y_ += band->height;
+            }
+        }
+        return true;
+    }
+
+    void endSheet() { print(footer_, footerTop_); }
+
+    bool buildTemplatePage(const TemplatePage& page)
+    {
+        header_ = compile(page.band(BandKind::PageHeader));
+        title_ = compile(page.band(BandKind::ReportTitle));
+        columns_ = compile(page.band(BandKind::ColumnHeader));
+        footer_ = compile(page.band(BandKind::PageFooter));
+        const Band* dataBand = page.band(BandKind::MasterData);
+        const CompiledBand data = compile(dataBand);
+        left_ = page.marginLeft;
+        footerTop_ = page.paperHeight - page.marginBottom - footer_.height;
+        line_ = 0;
+
+        TUserDataset* dataSet = nullptr;
+        if (dataBand) {
+            dataSet = in_.findDataSet ? in_.findDataSet(dataBand->dataSet) : nullptr;
+            if (!dataSet)
+                fail(dataBand->dataSet, gbk::fromUtf8("找不到数据集"));
+        }
+        if (!beginSheet(page, true))
+            return false;
+        if (dataSet) {
+            if (dataSet->OnFirst)
+                dataSet->OnFirst();
+            const int count = dataSet->recordCount();
+            for (int record = 0; record < count; ++record) {
+                // A band taller than the free space of an empty sheet is printed anyway,
+                // so that no record can make the builder break pages for ever.
+                if (y_ + data.height > footerTop_ && rowsOnSheet_ > 0) {
+                    endSheet();
+                    if (!beginSheet(page, false))
+                        return false;
+                }
+                ++line_;
+                print(data, y_);
+                y_ += data.height;
+                ++rowsOnSheet_;
+                if (record + 1 < count && dataSet->OnNext)
+                    dataSet->OnNext();
+            }
+        }
+        endSheet();
+        return true;
+    }
+
+    const BuildInput& in_;
+    BuildResult result_;
+    std::vector<Deferred> deferred_;
+    std::string buffer_;
+    CompiledBand header_, title_, columns_, footer_;
+    Length left_ = 0;
+    Length y_ = 0;
+    Length footerTop_ = 0;
+    int pageNumber_ = 0;
+    int line_ = 0;
+    int rowsOnSheet_ = 0;
+};
+
+} // namespace
+
+BuildResult buildReport(const BuildInput& input)
+{
+    return Builder(input).run();
+}
+
+} // namespace skorvin::report

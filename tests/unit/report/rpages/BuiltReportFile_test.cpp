@@ -1,0 +1,151 @@
+#include "plain/Files.hpp"
+#include "plain/TempDir.hpp"
+#include "platform/Gbk.hpp"
+#include "report/BuiltReportFile.hpp"
+#include "report/ReportError.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace skorvin::report;
+
+namespace {
+
+// Two pages of different sizes, GBK text, an empty framed piece and two styles.
+BuiltReport sample()
+{
+    BuiltReport report;
+    PieceStyle plain;
+    plain.font = {skorvin::gbk::fromUtf8("宋体"), 105, false, false};
+    PieceStyle framed{{"Sans", 160, true, true}, HAlign::Center, VAlign::Bottom, FrameAll, 30};
+    const auto p = report.addStyle(plain);
+    const auto f = report.addStyle(framed);
+    report.beginPage(21000, 29700);
+    report.addPiece({2000, 1500, 17500, 900}, skorvin::gbk::fromUtf8("2024年9月全国计算机等级考试"), f);
+    report.addPiece({2000, 3000, 6200, 750}, "410110100001", p);
+    report.addPiece({8200, 3000, 5000, 750}, "", f);
+    report.beginPage(29700, 21000);
+    const std::size_t footer = report.addPiece({2000, 19000, 17500, 600}, "", p);
+    report.setText(footer, "2/2");
+    return report;
+}
+
+// The file's bytes with the checksum made right again after a change to the body.
+QByteArray sealed(QByteArray bytes)
+{
+    bytes.chop(4);
+    const std::uint32_t sum = builtReportChecksum(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    for (int i = 0; i < 4; ++i)
+        bytes.append(static_cast<char>((sum >> (8 * i)) & 0xFF));
+    return bytes;
+}
+
+QByteArray withU32(QByteArray bytes, int at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+} // namespace
+
+TEST(BuiltReportFile, SaveAndLoadGiveTheSamePages)
+{
+    skorvin::test::TempDir dir;
+    const std::string path = (dir / "report.rpages").string();
+    const BuiltReport original = sample();
+    saveBuiltReport(original, path);
+    const BuiltReport loaded = loadBuiltReport(path);
+    EXPECT_EQ(loaded, original);
+    ASSERT_EQ(loaded.pageCount(), 2);
+    EXPECT_EQ(loaded.text(loaded.pieces(1)[0]), "2/2");
+    EXPECT_EQ(loaded.style(1).frame, FrameAll);
+    // Saving what was loaded writes the same bytes.
+    EXPECT_EQ(writeBuiltReport(loaded), QByteArray::fromStdString(*skorvin::test::fileBytes(path)));
+}
+
+TEST(BuiltReportFile, AnEmptyReportRoundTrips)
+{
+    EXPECT_EQ(readBuiltReport(writeBuiltReport(BuiltReport())), BuiltReport());
+}
+
+TEST(BuiltReportFile, RefusesDamagedTruncatedAndNewerFiles)
+{
+    const QByteArray good = writeBuiltReport(sample());
+    // Offsets in the sample's file: magic 8, version 4, style count 4, first style's family length 4.
+    constexpr int kVersion = 8;
+    constexpr int kStyleCount = 12;
+    const int pageCountAt = [&good] {
+        // After the two styles: family bytes + 17 fixed bytes each.
+        const std::string family = skorvin::gbk::fromUtf8("宋体");
+        return 16 + static_cast<int>(family.size()) + 17 + 4 + 4 + 17;
+    }();
+    QByteArray flipped = good;
+    flipped[40] = static_cast<char>(flipped[40] ^ 0x10);
+    QByteArray random(300, '\0');
+    std::mt19937 generator(12);
+    for (char& c : random)
+        c = static_cast<char>(generator());
+
+    const std::vector<std::pair<const char*, QByteArray>> cases = {
+        {"empty", QByteArray()},
+        {"random bytes", random},
+        {"random bytes after the magic", QByteArray("SKRPAGES") + random},
+        {"a flipped byte", flipped},
+        {"newer version", sealed(withU32(good, kVersion, kBuiltReportVersion + 1))},
+        {"version 0", sealed(withU32(good, kVersion, 0))},
+        {"a style count beyond the file", sealed(withU32(good, kStyleCount, 0x7FFFFFFF))},
+        {"a page count beyond the file", sealed(withU32(good, pageCountAt, 0x40000000))},
+        {"a piece count beyond the file", sealed(withU32(good, pageCountAt + 12, 0xFFFFFFF0))},
+        {"a byte too many", sealed(good + QByteArray(1, '\0'))},
+    };
+    for (const auto& [name, bytes] : cases) {
+        EXPECT_THROW(readBuiltReport(bytes), BuiltReportFileError) << name;
+    }
+    // Cut anywhere, even with the checksum made right for what is left.
+    for (int size = 0; size < good.size(); ++size) {
+        EXPECT_THROW(readBuiltReport(good.left(size)), BuiltReportFileError) << size;
+        if (size > 20) {
+            EXPECT_THROW(readBuiltReport(sealed(good.left(size))), BuiltReportFileError) << size;
+        }
+    }
+}
+
+TEST(BuiltReportFile, ANewerFileSaysSo)
+{
+    const QByteArray newer = sealed(withU32(writeBuiltReport(sample()), 8, 7));
+    try {
+        readBuiltReport(newer);
+        FAIL() << "read";
+    } catch (const BuiltReportFileError& e) {
+        EXPECT_NE(e.message().find(skorvin::gbk::fromUtf8("较新")), std::string::npos);
+    }
+}
+
+TEST(BuiltReportFile, PiecesPointingOutsideTheirTextAreRefused)
+{
+    // One page, one piece: its text offset sits 8 + 4 + the piece's 16 bytes of rectangle before the
+    // text block, which is the last 4 + length bytes before the checksum.
+    BuiltReport one;
+    one.addStyle(PieceStyle{});
+    one.beginPage(1000, 1000);
+    one.addPiece({0, 0, 10, 10}, "abc", 0);
+    const QByteArray good = writeBuiltReport(one);
+    const int textLengthAt = good.size() - 4 - 3 - 4 - 2 - 4;
+    EXPECT_EQ(readBuiltReport(good), one);
+    EXPECT_THROW(readBuiltReport(sealed(withU32(good, textLengthAt, 4))), BuiltReportFileError);
+    EXPECT_THROW(readBuiltReport(sealed(withU32(good, textLengthAt - 4, 1))), BuiltReportFileError);
+}
+
+TEST(BuiltReportFile, FileErrors)
+{
+    skorvin::test::TempDir dir;
+    EXPECT_THROW(loadBuiltReport((dir / "missing.rpages").string()), BuiltReportFileError);
+    EXPECT_THROW(saveBuiltReport(sample(), (dir / "no folder" / "x.rpages").string()), skorvin::Exception);
+    // Saving over a file replaces it whole.
+    const std::string path = (dir / "kept.rpages").string();
+    skorvin::test::putFile(path, "old");
+    saveBuiltReport(sample(), path);
+    EXPECT_EQ(loadBuiltReport(path), sample());
+}
