@@ -1,5 +1,7 @@
 #include "platform/Gbk.hpp"
 
+#include "platform/Utf8.hpp"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -14,7 +16,7 @@ namespace skorvin::gbk {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+using utf8::kReplacement;
 
 // Both directions as tables built once from the system's own converter, so that a
 // million names convert without a converter call per name.
@@ -80,60 +82,6 @@ const Tables& tables()
     return *instance;
 }
 
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | cp >> 6);
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | cp >> 12);
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | cp >> 18);
-        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at s[i]; advances i; returns kReplacement for a broken one.
-char32_t decodeUtf8(std::string_view s, std::size_t& i)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    char32_t cp = 0;
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        extra = 1, cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2, cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3, cp = b0 & 0x07;
-    } else {
-        ++i;
-        return kReplacement;
-    }
-    if (i + extra >= s.size()) {
-        ++i;
-        return kReplacement;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return kReplacement;
-        }
-        cp = cp << 6 | (b & 0x3F);
-    }
-    i += extra + 1;
-    return cp;
-}
-
 } // namespace
 
 bool isAscii(std::string_view s)
@@ -165,30 +113,38 @@ std::string toUtf8(std::string_view gbk)
                 if (const auto mapped = t.toUnicode[Tables::index(lead, trail)])
                     cp = mapped;
                 i += 2;
-                appendUtf8(out, cp);
+                utf8::append(out, cp);
                 continue;
             }
         }
         ++i;
-        appendUtf8(out, cp);
+        utf8::append(out, cp);
     }
     return out;
 }
 
 std::string fromUtf8(std::string_view utf8)
 {
+    bool exact = true;
+    return fromUtf8(utf8, exact);
+}
+
+std::string fromUtf8(std::string_view utf8, bool& exact)
+{
+    exact = true;
     if (isAscii(utf8))
         return std::string(utf8);
     const auto& t = tables();
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = decodeUtf8(utf8, i);
+        const char32_t cp = utf8::decode(utf8, i);
         const std::uint16_t code = cp < 0x10000 && cp != kReplacement ? t.fromUnicode[cp] : 0;
         if (cp == 0) {
             out += '\0';
         } else if (code == 0) {
             out += '?';
+            exact = false;
         } else if (code < 0x100) {
             out += static_cast<char>(code);
         } else {

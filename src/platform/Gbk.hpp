@@ -9,8 +9,11 @@ namespace skorvin::gbk {
 
 // GBK bytes to UTF-8; a byte sequence that is not GBK becomes U+FFFD.
 std::string toUtf8(std::string_view gbk);
-// UTF-8 to GBK bytes; a character GBK cannot hold, or a broken UTF-8 sequence, becomes "?".
+// UTF-8 to GBK bytes; a character GBK cannot hold, or a sequence that is not well-formed
+// UTF-8 (overlong forms included), becomes "?".
 std::string fromUtf8(std::string_view utf8);
+// The same; exact tells whether the text came through whole, with no "?" put in.
+std::string fromUtf8(std::string_view utf8, bool& exact);
 // True when every byte is below 0x80, so both encodings agree on it.
 bool isAscii(std::string_view s);
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace skorvin::ado {
@@ -243,20 +244,28 @@ private:
         std::vector<SQLWCHAR> wideValue;
         std::vector<std::string> values(columns);
         std::vector<std::optional<std::string_view>> fields(columns);
+        const auto lossy = std::make_unique<bool[]>(columns);
         for (;;) {
             const SQLRETURN rc = SQLFetch(stmt.get());
             if (rc == SQL_NO_DATA)
                 break;
             stmt.check(rc, "SQLFetch");
+            bool anyLossy = false;
             for (std::size_t c = 0; c < columns; ++c) {
+                bool exact = true;
                 if (readText(stmt, static_cast<SQLUSMALLINT>(c + 1), chunk, wideValue)) {
-                    values[c] = odbc::narrow(wideValue.data(), wideValue.size());
+                    values[c] = odbc::narrow(wideValue.data(), wideValue.size(), exact);
                     fields[c] = values[c];
                 } else {
                     fields[c] = std::nullopt;
                 }
+                lossy[c] = !exact;
+                anyLossy = anyLossy || !exact;
             }
-            sink.row(fields);
+            if (anyLossy)
+                sink.lossyRow(fields, std::span<const bool>(lossy.get(), columns));
+            else
+                sink.row(fields);
         }
     }
 

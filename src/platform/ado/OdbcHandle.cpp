@@ -20,9 +20,15 @@ std::vector<SQLWCHAR> wide(const std::string& gbk)
 
 std::string narrow(const SQLWCHAR* text, std::size_t count)
 {
+    bool exact = true;
+    return narrow(text, count, exact);
+}
+
+std::string narrow(const SQLWCHAR* text, std::size_t count, bool& exact)
+{
     std::u16string utf16(count, u'\0');
     std::transform(text, text + count, utf16.begin(), [](SQLWCHAR c) { return static_cast<char16_t>(c); });
-    return odbctext::toGbk(utf16);
+    return odbctext::toGbk(utf16, exact);
 }
 
 std::string toGbk(const std::vector<SQLWCHAR>& text)

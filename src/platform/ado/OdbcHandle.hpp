@@ -17,6 +17,8 @@ enum class TextMode { Wide, Utf8 };
 std::vector<SQLWCHAR> wide(const std::string& gbk);
 // count wide characters from the driver as GBK text.
 std::string narrow(const SQLWCHAR* text, std::size_t count);
+// The same; exact tells whether every character came through (see odbctext::toGbk).
+std::string narrow(const SQLWCHAR* text, std::size_t count, bool& exact);
 // Text from the driver as GBK: UTF-16 from a wide call, UTF-8 from an 8-bit one.
 std::string toGbk(const std::vector<SQLWCHAR>& text);
 std::string toGbk(const std::vector<SQLCHAR>& text);

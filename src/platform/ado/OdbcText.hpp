@@ -15,5 +15,7 @@ std::string utf16ToUtf8(std::u16string_view utf16);
 std::u16string fromGbk(std::string_view gbk);
 // ASCII text, the common case for codes and numbers, is copied without a detour.
 std::string toGbk(std::u16string_view utf16);
+// The same; exact tells whether every character came through (GBK holds it, no "?" put in).
+std::string toGbk(std::u16string_view utf16, bool& exact);
 
 } // namespace skorvin::ado::odbctext

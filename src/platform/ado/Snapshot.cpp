@@ -58,8 +58,24 @@ void Snapshot::row(std::span<const std::optional<std::string_view>> fields)
         encodeField(arena_, f);
 }
 
+void Snapshot::lossyRow(std::span<const std::optional<std::string_view>> fields, std::span<const bool> lossy)
+{
+    const std::uint64_t first = std::uint64_t{rowCount()} * names_.size();
+    row(fields);
+    for (std::size_t f = 0; f < lossy.size(); ++f)
+        if (lossy[f])
+            lossyCells_.push_back(first + f);
+}
+
+bool Snapshot::exact(Row row, int field) const
+{
+    const std::uint64_t cell = std::uint64_t{row} * names_.size() + static_cast<std::uint64_t>(field);
+    return !std::binary_search(lossyCells_.begin(), lossyCells_.end(), cell);
+}
+
 void Snapshot::finish()
 {
+    lossyCells_.shrink_to_fit();
     arena_.shrink_to_fit();
     rowStart_.shrink_to_fit();
     deleted_.assign(rowStart_.size(), false);
@@ -96,8 +112,14 @@ void Snapshot::replace(Row row, std::span<const FieldValue> values)
         encodeField(encoded, v ? Value(*v) : Value());
     for (std::size_t f = 0; f < values.size(); ++f) {
         const bool same = old[f].has_value() == values[f].has_value() && (!old[f] || *old[f] == *values[f]);
-        if (!same)
+        if (!same) {
             indexes_.erase(static_cast<int>(f));
+            // The new text is the program's own, not a lossy copy of the database's.
+            const std::uint64_t cell = std::uint64_t{row} * names_.size() + f;
+            const auto at = std::lower_bound(lossyCells_.begin(), lossyCells_.end(), cell);
+            if (at != lossyCells_.end() && *at == cell)
+                lossyCells_.erase(at);
+        }
     }
     auto& start = rowStart_[row];
     if (start & kEditedBit) {
@@ -147,7 +169,8 @@ std::size_t Snapshot::bytesHeld() const
     for (const auto& e : edited_)
         edited += e.capacity();
     return arena_.capacity() + rowStart_.capacity() * sizeof(std::uint32_t) + edited +
-           edited_.capacity() * sizeof(std::string) + deleted_.capacity() / 8;
+           edited_.capacity() * sizeof(std::string) + deleted_.capacity() / 8 +
+           lossyCells_.capacity() * sizeof(std::uint64_t);
 }
 
 } // namespace skorvin::ado

@@ -25,6 +25,7 @@ public:
 
     void columns(const std::vector<std::string>& names) override;
     void row(std::span<const std::optional<std::string_view>> fields) override;
+    void lossyRow(std::span<const std::optional<std::string_view>> fields, std::span<const bool> lossy) override;
     // Gives back the spare capacity left by reading; call once all rows are in.
     void finish();
 
@@ -38,6 +39,10 @@ public:
     Value value(Row row, int field) const;
     // Stores new values for a row (a post); they are seen by every dataset over this snapshot.
     void replace(Row row, std::span<const FieldValue> values);
+
+    // False for a field whose text lost something on its way from the database (it holds
+    // "?" where the database has a character GBK lacks), until a post changes that field.
+    bool exact(Row row, int field) const;
 
     bool deleted(Row row) const { return deleted_[row]; }
     void markDeleted(Row row) { deleted_[row] = true; }
@@ -59,6 +64,9 @@ private:
     std::vector<std::uint32_t> rowStart_;
     std::vector<std::string> edited_;
     std::vector<bool> deleted_;
+    // The fields read with a lossy text, as row * fieldCount() + field, ascending (rows
+    // arrive in order). Such texts are rare, so a list of them costs next to nothing.
+    std::vector<std::uint64_t> lossyCells_;
     std::map<int, std::vector<Row>> indexes_;
 };
 

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace skorvin::ado {
@@ -87,9 +88,12 @@ public:
 
         std::vector<std::optional<std::string_view>> fields(static_cast<std::size_t>(count));
         std::vector<std::string> converted(static_cast<std::size_t>(count));
+        const auto lossy = std::make_unique<bool[]>(static_cast<std::size_t>(count));
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            bool anyLossy = false;
             for (int c = 0; c < count; ++c) {
+                lossy[static_cast<std::size_t>(c)] = false;
                 auto& field = fields[static_cast<std::size_t>(c)];
                 if (sqlite3_column_type(s, c) == SQLITE_NULL) {
                     field.reset();
@@ -103,11 +107,17 @@ public:
                     field = utf8Field;
                 } else {
                     auto& buffer = converted[static_cast<std::size_t>(c)];
-                    buffer = gbk::fromUtf8(utf8Field);
+                    bool exact = true;
+                    buffer = gbk::fromUtf8(utf8Field, exact);
                     field = std::string_view(buffer);
+                    lossy[static_cast<std::size_t>(c)] = !exact;
+                    anyLossy = anyLossy || !exact;
                 }
             }
-            sink.row(fields);
+            if (anyLossy)
+                sink.lossyRow(fields, std::span<const bool>(lossy.get(), static_cast<std::size_t>(count)));
+            else
+                sink.row(fields);
         }
         if (rc != SQLITE_DONE)
             throwProviderError(errorText(db_));

@@ -82,7 +82,8 @@ void TCustomADODataSet::open()
     connection_->query(commandText_, parameters_, *snapshot);
     snapshot->finish();
     snapshot_ = std::move(snapshot);
-    if (filtered_ && parsedFilter_) {
+    // Bound whenever the set opens, so that filtering switched on later tests the right fields.
+    if (parsedFilter_) {
         try {
             bindFilter(*parsedFilter_);
         } catch (...) {
@@ -314,6 +315,16 @@ FieldValue TCustomADODataSet::fieldValue(const std::string& name) const
 std::string TCustomADODataSet::fieldText(const std::string& name) const
 {
     return fieldValue(name).value_or("");
+}
+
+bool TCustomADODataSet::fieldTextExact(const std::string& name) const
+{
+    const FieldValue value = fieldValue(name);
+    const int field = fieldIndex(name);
+    const Row row = currentRow();
+    if (state_ == State::Edit && value != FieldValue(snapshot_->value(row, field)))
+        return true;
+    return snapshot_->exact(row, field);
 }
 
 FieldValue TCustomADODataSet::viewValue(int viewRow, int field) const

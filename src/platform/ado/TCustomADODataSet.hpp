@@ -45,8 +45,9 @@ public:
     // Value of the index-th parameter (0-based, in order of appearance), bound as text.
     void setParameter(std::size_t index, FieldValue value);
 
-    // Runs the statement and holds its rows; the filter in force is applied and the first row
-    // becomes current. Opening an open dataset does nothing. Database errors come as the provider gives them.
+    // Runs the statement and holds its rows; the filter text held is bound to the new fields
+    // (also while filtering is off), the filter in force is applied and the first row becomes current. Opening an open
+    // dataset does nothing. Database errors come as the provider gives them.
     void open();
     // Drops the rows and any pending edit.
     void close();
@@ -73,6 +74,11 @@ public:
     FieldValue fieldValue(const std::string& name) const;
     // The same as text: NULL gives the empty text.
     std::string fieldText(const std::string& name) const;
+    // False when the current row's text of that field is not exactly what the database holds:
+    // the backend met a character GBK lacks, or bytes that are not UTF-8, and put "?" in
+    // their place. Such a text must not be used to find the row in the database again.
+    // A NULL, and a text the program set by a post, is exact. Fails as fieldValue() does.
+    bool fieldTextExact(const std::string& name) const;
 
     // Random access to the visible view, for controls that draw rows without moving the current row.
     FieldValue viewValue(int viewRow, int field) const;

@@ -81,6 +81,26 @@ TEST_F(RecordsetTest, FilterSetWhileClosedAppliesWhenOpened)
     EXPECT_FALSE(list.active());
 }
 
+// A filter held while closed is bound to the fields of each opening, also when filtering is
+// switched on only later (it used to test every row with no field at all).
+TEST_F(RecordsetTest, FilterHeldWhileClosedWorksWhenSwitchedOnLater)
+{
+    list.setFilter(kScored);
+    for (const char* sql : {"select zkzh, tttt, xm from t_omr order by zkzh", "select xm, zkzh, tttt from t_omr"}) {
+        SCOPED_TRACE(sql);
+        list.close();
+        list.setFiltered(false);
+        list.setCommandText(sql);
+        list.open();
+        EXPECT_EQ(list.recordCount(), 5);
+        list.setFiltered(true);
+        EXPECT_EQ(list.recordCount(), 2);
+        EXPECT_EQ(current(), "4003");
+        list.next();
+        EXPECT_EQ(current(), "4005");
+    }
+}
+
 TEST_F(RecordsetTest, PostedRowLeavesTheFilterAndTheNextRowBecomesCurrent)
 {
     list.open();

@@ -1,7 +1,7 @@
+#include "platform/Text.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/Numbers.hpp"
-#include "platform/Text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -89,17 +89,54 @@ TEST(Gbk, RoundTripsChineseAndAscii)
     EXPECT_EQ(gbk::fromUtf8(utf8), kChinese);
     EXPECT_EQ(gbk::toUtf8(kChinese), utf8);
     EXPECT_EQ(gbk::toUtf8("zkzh 4110"), "zkzh 4110");
-    const std::string title = "\xE5\x9B\x9B\xE7\xBA\xA7\xE4\xB8\xBB\xE8\xA7\x82\xE9\xA2\x98\xE7\x99\xBB\xE5\x88\x86"; // 四级主观题登分
+    const std::string title =
+        "\xE5\x9B\x9B\xE7\xBA\xA7\xE4\xB8\xBB\xE8\xA7\x82\xE9\xA2\x98\xE7\x99\xBB\xE5\x88\x86"; // 四级主观题登分
     EXPECT_EQ(gbk::toUtf8(gbk::fromUtf8(title)), title);
     EXPECT_EQ(gbk::fromUtf8(title).size(), 14u);
 }
 
 TEST(Gbk, BrokenInputNeverCrashes)
 {
-    EXPECT_EQ(gbk::toUtf8("\xD6"), "\xEF\xBF\xBD");             // lone lead byte at the end
-    EXPECT_EQ(gbk::fromUtf8("\xE4\xB8"), "??");                 // cut UTF-8 sequence: one "?" a byte
-    EXPECT_EQ(gbk::fromUtf8("\xF0\x9F\x98\x80"), "?");          // emoji: no GBK form
+    EXPECT_EQ(gbk::toUtf8("\xD6"), "\xEF\xBF\xBD");    // lone lead byte at the end
+    EXPECT_EQ(gbk::fromUtf8("\xE4\xB8"), "?");         // cut UTF-8 sequence: one "?"
+    EXPECT_EQ(gbk::fromUtf8("\xF0\x9F\x98\x80"), "?"); // emoji: no GBK form
     EXPECT_EQ(gbk::fromUtf8("a\xFFz"), "a?z");
+}
+
+// Text from the database: whatever is not well-formed UTF-8 becomes "?", never ASCII, and
+// the caller learns that the text is not what the database holds.
+TEST(Gbk, OneRuleForInvalidUtf8AndTextGbkLacks)
+{
+    const struct {
+        const char* what;
+        std::string utf8;
+        std::string gbk;
+        bool exact;
+    } cases[] = {
+        {"ASCII", "4110'0101", "4110'0101", true},
+        {"Chinese", "\xE5\x88\x86", "\xB7\xD6", true},
+        {"a question mark that is there", "41?0", "41?0", true},
+        {"overlong apostrophe", "41\xC0\xA7", "41?", false},
+        {"overlong slash in three bytes", "\xE0\x80\xAF", "?", false},
+        {"encoded surrogate", "\xED\xA0\x80", "?", false},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", "?", false},
+        {"lone continuation byte", "\x80x", "?x", false},
+        {"byte that never starts a sequence", "\xFE", "?", false},
+        {"sequence cut short by a letter, which stays",
+         "\xE5\x88"
+         "A",
+         "?A", false},
+        {"sequence cut short at the end", "1\xE5\x88", "1?", false},
+        {"emoji GBK lacks", "4110\xF0\x9F\x98\x80", "4110?", false},
+        {"U+FFFD itself, which GBK lacks", "\xEF\xBF\xBD", "?", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool exact = !c.exact;
+        EXPECT_EQ(gbk::fromUtf8(c.utf8, exact), c.gbk);
+        EXPECT_EQ(exact, c.exact);
+        EXPECT_EQ(gbk::fromUtf8(c.utf8), c.gbk);
+    }
 }
 
 struct IntCase {
@@ -110,13 +147,30 @@ struct IntCase {
 TEST(Numbers, StrictWholeNumbers)
 {
     const IntCase cases[] = {
-        {"0", 0},           {"42", 42},          {"  7", 7},           {"-12", -12},       {"+3", 3},
-        {"$1F", 31},        {"0x10", 16},        {"0X1f", 31},         {"-$10", -16},      {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},        {"", std::nullopt},   {"   ", std::nullopt},
-        {"$", std::nullopt},                     {"0x", std::nullopt}, {"2147483648", std::nullopt},
-        {"-2147483649", std::nullopt},           {"99999999999999999999", std::nullopt},
-        {"1 ", std::nullopt},                    {"1.0", std::nullopt},{"x", std::nullopt},
-        {"\t1", std::nullopt},                   {"+-1", std::nullopt},{"1e2", std::nullopt},
+        {"0", 0},
+        {"42", 42},
+        {"  7", 7},
+        {"-12", -12},
+        {"+3", 3},
+        {"$1F", 31},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"-$10", -16},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"$", std::nullopt},
+        {"0x", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"1 ", std::nullopt},
+        {"1.0", std::nullopt},
+        {"x", std::nullopt},
+        {"\t1", std::nullopt},
+        {"+-1", std::nullopt},
+        {"1e2", std::nullopt},
         {"$G", std::nullopt},
     };
     for (const auto& c : cases) {
@@ -141,12 +195,30 @@ struct FloatCase {
 TEST(Numbers, DecimalNumbersUseThePoint)
 {
     const FloatCase cases[] = {
-        {"40", 40.0},        {"40.5", 40.5},      {" 12.5 ", 12.5},    {"12.", 12.0},       {".5", 0.5},
-        {"-1.25", -1.25},    {"+2", 2.0},         {"1e2", 100.0},      {"1.5E-1", 0.15},    {"0", 0.0},
-        {"", std::nullopt},  {"  ", std::nullopt},{".", std::nullopt}, {"1e", std::nullopt},{"1e+", std::nullopt},
-        {"12,5", std::nullopt},                   {"1.2.3", std::nullopt},                   {"inf", std::nullopt},
-        {"nan", std::nullopt},                    {"0x10", std::nullopt},                    {"\t1", std::nullopt},
-        {"1 2", std::nullopt},                    {"-", std::nullopt}, {"1e999", std::nullopt},
+        {"40", 40.0},
+        {"40.5", 40.5},
+        {" 12.5 ", 12.5},
+        {"12.", 12.0},
+        {".5", 0.5},
+        {"-1.25", -1.25},
+        {"+2", 2.0},
+        {"1e2", 100.0},
+        {"1.5E-1", 0.15},
+        {"0", 0.0},
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+        {".", std::nullopt},
+        {"1e", std::nullopt},
+        {"1e+", std::nullopt},
+        {"12,5", std::nullopt},
+        {"1.2.3", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {"0x10", std::nullopt},
+        {"\t1", std::nullopt},
+        {"1 2", std::nullopt},
+        {"-", std::nullopt},
+        {"1e999", std::nullopt},
     };
     for (const auto& c : cases) {
         if (c.expected) {
