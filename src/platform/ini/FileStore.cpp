@@ -6,7 +6,9 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <limits>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 #ifdef _WIN32
@@ -16,6 +18,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,7 +49,74 @@ fs::path temporaryBeside(const fs::path& target, unsigned long processId)
     return name;
 }
 
+// "<pid>-<n>", the end of a temporary file's name: the writer's process id.
+std::optional<unsigned long> writerOf(std::string_view suffix)
+{
+    const auto dash = suffix.find('-');
+    const auto digits = [](std::string_view s) {
+        return !s.empty() && s.size() <= 10 &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dash == std::string_view::npos || !digits(suffix.substr(0, dash)) || !digits(suffix.substr(dash + 1)))
+        return std::nullopt;
+    return std::stoul(std::string(suffix.substr(0, dash)));
+}
+
+bool processAlive(unsigned long processId);
+
+// A writer killed midway leaves its temporary file beside the target; the next write
+// removes those whose process is gone. A live writer's file is left alone.
+void removeLeftovers(const fs::path& target)
+{
+    const std::string prefix = target.filename().string() + ".tmp";
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix))
+            continue;
+        const auto writer = writerOf(std::string_view(name).substr(prefix.size()));
+        std::error_code ignored;
+        if (writer && !processAlive(*writer) && it->symlink_status(ignored).type() == fs::file_type::regular)
+            fs::remove(it->path(), ignored);
+    }
+}
+
 #ifdef _WIN32
+
+bool processAlive(unsigned long processId)
+{
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(processId));
+    if (process == nullptr)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+std::optional<std::string> readRegularFile(const fs::path& path)
+{
+    std::error_code error;
+    const auto status = fs::status(path, error);
+    if (error || !fs::is_regular_file(status))
+        return std::nullopt;
+    const auto size = fs::file_size(path, error);
+    if (error || size > kMaxFileBytes)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    // One byte more than the size tells that the file grew past the limit meanwhile.
+    std::string bytes(static_cast<std::size_t>(kMaxFileBytes) + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) > kMaxFileBytes)
+        return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    bytes.shrink_to_fit();
+    return bytes;
+}
 
 // Creates a temporary file of our own beside target: a name left over by another
 // process is never opened nor removed, the next number is tried instead.
@@ -101,6 +171,47 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
 }
 
 #else
+
+bool processAlive(unsigned long processId)
+{
+    if (processId == 0 || processId > static_cast<unsigned long>(std::numeric_limits<pid_t>::max()))
+        return false;
+    return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
+}
+
+std::optional<std::string> readRegularFile(const fs::path& path)
+{
+    // Non-blocking, so that opening a pipe no writer holds returns at once (and is refused below).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    std::optional<std::string> result;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uintmax_t>(info.st_size) <= kMaxFileBytes) {
+        // Room for one byte more than the size, which tells that the file grew meanwhile.
+        std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        std::size_t got = 0;
+        bool ok = true;
+        while (ok && got <= kMaxFileBytes) {
+            if (got == bytes.size())
+                bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxFileBytes + 1));
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n == 0)
+                break;
+            if (n < 0)
+                ok = errno == EINTR;
+            else
+                got += static_cast<std::size_t>(n);
+        }
+        if (ok && got <= kMaxFileBytes) {
+            bytes.resize(got);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
+}
 
 // Creates a temporary file of our own beside target: a name left over by another
 // process is never opened nor removed, the next number is tried instead.
@@ -174,13 +285,7 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
 
 std::optional<std::string> readFileBytes(const std::string& gbkName)
 {
-    std::ifstream in(nativePath(gbkName), std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
+    return readRegularFile(nativePath(gbkName));
 }
 
 bool fileExists(const std::string& gbkName)
@@ -191,7 +296,9 @@ bool fileExists(const std::string& gbkName)
 
 bool replaceFileBytes(const std::string& gbkName, std::string_view bytes)
 {
-    return replaceFile(resolveLink(nativePath(gbkName)), bytes);
+    const fs::path target = resolveLink(nativePath(gbkName));
+    removeLeftovers(target);
+    return replaceFile(target, bytes);
 }
 
 } // namespace skorvin::ini

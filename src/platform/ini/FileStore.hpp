@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,7 +8,13 @@
 // Whole-file access for the settings files, with names given as GBK text.
 namespace skorvin::ini {
 
-// The bytes of the file, or nothing when it is missing or cannot be read.
+// A settings file is a few kilobytes; one past this size is not read (a host's file that
+// large is broken, and reading it on every key typed would stall the window).
+inline constexpr std::uintmax_t kMaxFileBytes = 4u << 20;
+
+// The bytes of the file, read in one pass, or nothing when it is missing or cannot be
+// read. Only a regular file (a link is followed) of at most kMaxFileBytes is read: a
+// folder, a pipe or a device reads as missing, and opening one never waits.
 std::optional<std::string> readFileBytes(const std::string& gbkName);
 
 // True when something exists under that name (a link is followed).
@@ -15,8 +22,9 @@ bool fileExists(const std::string& gbkName);
 
 // Replaces the file's bytes (creating it when missing) so that readers see either the
 // old or the new content, never a part: the bytes go to a temporary file beside it,
-// which then takes the file's place. A read-only file is left alone. False when the
-// file could not be written; no temporary file is left behind either way.
+// which then takes the file's place. A read-only file, or anything but a regular file, is
+// left alone. False when the file could not be written; no temporary file is left behind
+// either way, and those that writers killed midway left beside it are removed.
 bool replaceFileBytes(const std::string& gbkName, std::string_view bytes);
 
 } // namespace skorvin::ini

@@ -1,7 +1,6 @@
 #include "platform/ini/IniText.hpp"
 
 #include <cstddef>
-#include <vector>
 
 namespace skorvin::ini {
 
@@ -105,57 +104,70 @@ Line parseLine(std::string_view content, std::size_t begin, std::size_t end, Enc
     return line;
 }
 
-// CR LF, LF alone and CR alone all end a line, mixed freely.
-std::vector<Line> parse(std::string_view content, Encoding encoding)
-{
-    std::vector<Line> lines;
-    std::size_t begin = 0;
-    while (begin < content.size()) {
-        std::size_t end = begin;
-        while (end < content.size() && content[end] != '\r' && content[end] != '\n')
-            ++end;
-        std::size_t next = end;
-        if (next < content.size()) {
-            if (content[next] == '\r' && next + 1 < content.size() && content[next + 1] == '\n')
-                next += 2;
-            else
-                next += 1;
-        }
-        Line line = parseLine(content, begin, end, encoding);
-        line.next = next;
-        lines.push_back(line);
-        begin = next;
-    }
-    return lines;
-}
+// The lines of a text one at a time: a file of millions of short lines costs no more
+// memory than its bytes. CR LF, LF alone and CR alone all end a line, mixed freely.
+class LineReader {
+public:
+    LineReader(std::string_view content, Encoding encoding) : content_(content), encoding_(encoding) {}
 
-// The lines of the first section named section: [first, last) indexes into lines,
-// first being its header. Nothing when absent.
-struct SectionRange {
-    std::size_t header = 0;
-    std::size_t last = 0;
+    bool next(Line& line)
+    {
+        if (begin_ >= content_.size())
+            return false;
+        std::size_t end = begin_;
+        while (end < content_.size() && content_[end] != '\r' && content_[end] != '\n')
+            ++end;
+        std::size_t after = end;
+        if (after < content_.size()) {
+            if (content_[after] == '\r' && after + 1 < content_.size() && content_[after + 1] == '\n')
+                after += 2;
+            else
+                after += 1;
+        }
+        line = parseLine(content_, begin_, end, encoding_);
+        line.next = after;
+        begin_ = after;
+        return true;
+    }
+
+private:
+    std::string_view content_;
+    Encoding encoding_;
+    std::size_t begin_ = 0;
 };
 
-std::optional<SectionRange> findSection(const std::vector<Line>& lines, std::string_view section, Encoding encoding)
-{
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == Line::Kind::Section && sameName(lines[i].name, section, encoding)) {
-            std::size_t last = i + 1;
-            while (last < lines.size() && lines[last].kind != Line::Kind::Section)
-                ++last;
-            return SectionRange{i, last};
-        }
-    }
-    return std::nullopt;
-}
+// Where the first section of a name lies, and its key of a name: found in one pass.
+struct Found {
+    std::optional<Line> header;
+    std::optional<Line> key;
+    // The section's last line that holds something (its header when nothing does).
+    Line lastEntry;
+};
 
-const Line* findKey(const std::vector<Line>& lines, const SectionRange& range, std::string_view key, Encoding encoding)
+Found find(std::string_view content, std::string_view section, std::string_view key, Encoding encoding)
 {
-    for (std::size_t i = range.header + 1; i < range.last; ++i) {
-        if (lines[i].kind == Line::Kind::Key && sameName(lines[i].name, key, encoding))
-            return &lines[i];
+    Found found;
+    LineReader reader(content, encoding);
+    Line line;
+    while (reader.next(line)) {
+        if (line.kind == Line::Kind::Section) {
+            // Only the first section of that name is searched.
+            if (found.header)
+                break;
+            if (sameName(line.name, section, encoding)) {
+                found.header = line;
+                found.lastEntry = line;
+            }
+            continue;
+        }
+        if (!found.header)
+            continue;
+        if (line.kind != Line::Kind::Blank && line.kind != Line::Kind::Comment)
+            found.lastEntry = line;
+        if (!found.key && line.kind == Line::Kind::Key && sameName(line.name, key, encoding))
+            found.key = line;
     }
-    return nullptr;
+    return found;
 }
 
 std::string readValue(std::string_view content, const Line& line)
@@ -183,14 +195,10 @@ std::optional<std::string> findValue(std::string_view content, std::string_view 
 {
     section = trimBlanks(section);
     key = trimBlanks(key);
-    const std::vector<Line> lines = parse(content, encoding);
-    const auto range = findSection(lines, section, encoding);
-    if (!range)
+    const Found found = find(content, section, key, encoding);
+    if (!found.key)
         return std::nullopt;
-    const Line* line = findKey(lines, *range, key, encoding);
-    if (line == nullptr)
-        return std::nullopt;
-    return readValue(content, *line);
+    return readValue(content, *found.key);
 }
 
 std::string withValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value,
@@ -200,19 +208,18 @@ std::string withValue(std::string_view content, std::string_view section, std::s
     key = trimBlanks(key);
     value = trimBlanks(value);
     const std::string_view eol = firstLineEnd(content);
-    const std::vector<Line> lines = parse(content, encoding);
     const std::string entry = std::string(key) + "=" + std::string(value);
+    const Found found = find(content, section, key, encoding);
 
-    const auto range = findSection(lines, section, encoding);
-    if (!range) {
+    if (!found.header) {
         std::string out(content);
-        if (!lines.empty() && lines.back().next == lines.back().end)
+        if (!content.empty() && content.back() != '\r' && content.back() != '\n')
             out += eol;
         out += "[" + std::string(section) + "]" + std::string(eol) + entry + std::string(eol);
         return out;
     }
 
-    if (const Line* line = findKey(lines, *range, key, encoding)) {
+    if (const auto& line = found.key) {
         if (readValue(content, *line) == value)
             return std::string(content);
         std::string out(content.substr(0, line->valueBegin));
@@ -223,12 +230,7 @@ std::string withValue(std::string_view content, std::string_view section, std::s
 
     // After the section's last line that holds something, so that blank lines and
     // comments in front of the next section stay in front of it.
-    std::size_t after = range->header;
-    for (std::size_t i = range->header + 1; i < range->last; ++i) {
-        if (lines[i].kind != Line::Kind::Blank && lines[i].kind != Line::Kind::Comment)
-            after = i;
-    }
-    const Line& previous = lines[after];
+    const Line& previous = found.lastEntry;
     std::string out(content.substr(0, previous.next));
     if (previous.next == previous.end)
         out += eol;

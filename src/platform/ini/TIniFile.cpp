@@ -53,9 +53,13 @@ bool canHold(std::string_view section, std::string_view ident, std::string_view 
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const
 {
+    // The default comes back as the profile functions give it: without its trailing spaces.
+    const auto fallback = [defaultValue] {
+        return std::string(defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1));
+    };
     const std::optional<std::string> content = readFileBytes(fileName_);
     if (!content)
-        return std::string(defaultValue);
+        return fallback();
     std::optional<std::string> value;
     if (hasUtf8Mark(*content)) {
         value = findValue(std::string_view(*content).substr(kUtf8Mark.size()), gbk::toUtf8(section), gbk::toUtf8(ident),
@@ -65,7 +69,7 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view iden
     } else {
         value = findValue(*content, section, ident);
     }
-    return value ? cutToLimit(std::move(*value)) : std::string(defaultValue);
+    return value ? cutToLimit(std::move(*value)) : fallback();
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value)

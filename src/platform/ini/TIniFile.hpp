@@ -14,13 +14,16 @@ public:
 
     const std::string& FileName() const { return fileName_; }
 
-    // The value of ident in section, or defaultValue when the file, the section or the
-    // key is missing. A value longer than 2047 bytes is cut there (never inside a character).
+    // The value of ident in section, or defaultValue without its trailing spaces when the
+    // file, the section or the key is missing. A value longer than 2047 bytes is cut there
+    // (never inside a character). Anything but a regular file of at most kMaxFileBytes
+    // (FileStore.hpp) reads as a missing file.
     std::string ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const;
 
     // Sets ident in section to value, creating the file, the section or the key as
     // needed and leaving every other byte as it was. Throws EIniFileException
-    // "Unable to write to <file name>" when the file cannot be written.
+    // "Unable to write to <file name>" when the file cannot be written, is not a regular
+    // file or is larger than kMaxFileBytes.
     void WriteString(std::string_view section, std::string_view ident, std::string_view value);
 
 private:
