@@ -4,6 +4,22 @@
 
 namespace skorvin::ado {
 
+namespace {
+
+// The position of the mark that closes the quoted or braced value opening at start; inside
+// braces "}}" stands for one "}" (ODBC's escape), so the value goes on past it.
+std::size_t closingMark(const std::string& text, std::size_t start)
+{
+    if (text[start] == '"')
+        return text.find('"', start + 1);
+    std::size_t close = text.find('}', start + 1);
+    while (close != std::string::npos && close + 1 < text.size() && text[close + 1] == '}')
+        close = text.find('}', close + 2);
+    return close;
+}
+
+} // namespace
+
 ConnectionString::ConnectionString(const std::string& text)
 {
     std::size_t i = 0;
@@ -53,10 +69,10 @@ std::string ConnectionString::withoutPasswords(const std::string& text)
         auto end = std::min(text.find(';', i), text.size());
         const auto eq = text.find('=', i);
         if (eq < end) {
-            // A value in double quotes may hold ";": it ends after its closing quote.
+            // A value in double quotes or ODBC braces may hold ";": it ends after its closing mark.
             const auto valueStart = text.find_first_not_of(' ', eq + 1);
-            if (valueStart < end && text[valueStart] == '"') {
-                const auto close = text.find('"', valueStart + 1);
+            if (valueStart < end && (text[valueStart] == '"' || text[valueStart] == '{')) {
+                const auto close = closingMark(text, valueStart);
                 end = close == std::string::npos ? text.size() : std::min(text.find(';', close), text.size());
             }
         }

@@ -14,7 +14,8 @@ public:
     std::string value(const std::string& key) const;
     bool has(const std::string& key) const;
 
-    // The text with the values of Password and PWD replaced by "***", for showing it to people.
+    // The text with the values of Password and PWD replaced by "***", for showing it to people;
+    // a value in double quotes or braces is replaced whole, whatever ";" it holds.
     static std::string withoutPasswords(const std::string& text);
 
 private:

@@ -29,6 +29,10 @@ TEST(ConnectionString, HidesPasswordsForDisplay)
         {"Driver=FreeTDS; pwd = s3 ", "Driver=FreeTDS; pwd =***"},
         {"Provider=SQLite;Data Source=demo.sqlite", "Provider=SQLite;Data Source=demo.sqlite"},
         {"Password=\"a;b\";User ID=sa", "Password=***;User ID=sa"},
+        // An ODBC braced value is hidden whole: its ";" and its "}}" (an escaped "}") included.
+        {"Driver={FreeTDS};PWD={my;secret};UID=sa", "Driver={FreeTDS};PWD=***;UID=sa"},
+        {"PWD={a}}b;c};UID=sa", "PWD=***;UID=sa"},
+        {"UID=sa;PWD={open;to the end", "UID=sa;PWD=***"},
         {"", ""},
     };
     for (const auto& c : cases)
