@@ -4,7 +4,7 @@ namespace skorvin::exam {
 
 void ExportGrid::SaveGridPosition()
 {
-    ado::TCustomADODataSet& records = dataSet();
+    ado::TCustomADODataSet& records = boundDataSet();
     if (records.isEmpty())
         return;
     const int n = windowRecordCount();
@@ -17,7 +17,7 @@ void ExportGrid::SaveGridPosition()
 
 void ExportGrid::RestoreGridPosition()
 {
-    ado::TCustomADODataSet& records = dataSet();
+    ado::TCustomADODataSet& records = boundDataSet();
     if (records.isEmpty())
         return;
     records.gotoBookmark(SavedPositionMark);

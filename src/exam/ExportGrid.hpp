@@ -18,7 +18,7 @@ public:
     // The visible columns, in the order the grid shows them.
     virtual std::vector<int> VisibleColumnList() const = 0;
     virtual int FooterRowCount() const = 0;
-    virtual ado::TCustomADODataSet& dataSet() const = 0;
+    virtual ado::TCustomADODataSet& boundDataSet() const = 0;
     // GBK texts: a column's title, the text its cell shows for the dataset's current
     // record (NULL as empty text), and a footer cell.
     virtual std::string titleCaption(int column) const = 0;

@@ -10,7 +10,7 @@ void TDataGridExport::SendToStream(OutputStream& stream, bool exportAll)
     Stream = &stream;
     if (!exportAll)
         throw Exception("Only the whole grid can be exported");
-    ado::TCustomADODataSet& records = Grid->dataSet();
+    ado::TCustomADODataSet& records = Grid->boundDataSet();
     // Detached, the grid neither repaints nor follows the dataset for every record visited.
     records.disableControls();
     try {
@@ -40,7 +40,7 @@ void TDataGridExport::walk()
     PutPrologue();
     if (Grid->titlesShown())
         PutTitleRow(ExportedColumns);
-    ado::TCustomADODataSet& records = Grid->dataSet();
+    ado::TCustomADODataSet& records = Grid->boundDataSet();
     records.first();
     while (!records.eof()) {
         PutDataRow(ExportedColumns);

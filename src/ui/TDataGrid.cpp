@@ -1,9 +1,11 @@
 #include "ui/TDataGrid.hpp"
 
+#include "platform/Exception.hpp"
 #include "ui/DataGridDelegate.hpp"
 #include "ui/DataGridHeaders.hpp"
 #include "ui/DataGridModel.hpp"
 #include "ui/Dialogs.hpp"
+#include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
 #include "ui/MousePosition.hpp"
 
@@ -105,6 +107,41 @@ int TDataGrid::visibleRowCount() const
         return 0;
     const int bottom = rowAt(viewport()->height() - 1);
     return (bottom < 0 ? model_->rowCount() - 1 : bottom) - top + 1;
+}
+
+ado::TCustomADODataSet& TDataGrid::boundDataSet() const
+{
+    if (!dataSet_) {
+        // Errors of a named component carry its name.
+        const std::string name = toGbk(objectName());
+        throw Exception((name.empty() ? name : name + ": ") + "Missing DataSource");
+    }
+    return *dataSet_;
+}
+
+std::string TDataGrid::titleCaption(int column) const
+{
+    return toGbk(columns_.at(static_cast<std::size_t>(column)).title);
+}
+
+std::string TDataGrid::cellText(int column) const
+{
+    const int field = columnFieldIndex(column);
+    if (field < 0)
+        return {};
+    // The text the cell paints: the field as the recordset holds it, NULL as empty.
+    return boundDataSet().fieldValue(field).value_or(std::string());
+}
+
+int TDataGrid::windowRecordCount() const
+{
+    return std::max(1, visibleRowCount());
+}
+
+int TDataGrid::currentWindowIndex() const
+{
+    const int top = topRow();
+    return top < 0 ? 0 : boundDataSet().currentViewRow() - top;
 }
 
 bool TDataGrid::hasCurrentRow() const

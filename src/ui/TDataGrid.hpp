@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exam/ExportGrid.hpp"
 #include "platform/ado/TCustomADODataSet.hpp"
 #include "ui/RowMarks.hpp"
 
@@ -19,8 +20,8 @@ class DataGridIndicator;
 // A display-only grid over a client recordset: one row per row of the recordset's
 // visible view, read on demand. The grid's current row is the recordset's current
 // row in both directions; rows can be marked (kept by bookmark) for the entry
-// workflow and for deleting from the list.
-class TDataGrid : public QTableView {
+// workflow and for deleting from the list. It can be exported (exam::TDataGridExport).
+class TDataGrid : public QTableView, public exam::ExportGrid {
     Q_OBJECT
 public:
     struct Column {
@@ -54,6 +55,16 @@ public:
     int topRow() const;
     int visibleRowCount() const;
 
+    // What an export reads: the title row is always shown and there are no footer rows.
+    bool titlesShown() const override { return true; }
+    std::vector<int> VisibleColumnList() const override { return visibleColumnOrder(); }
+    int FooterRowCount() const override { return 0; }
+    // Fails without a recordset.
+    ado::TCustomADODataSet& boundDataSet() const override;
+    std::string titleCaption(int column) const override;
+    std::string cellText(int column) const override;
+    std::string footerText(int, int) const override { return {}; }
+
     // Marks of the recordset's current row (no effect without a current row).
     void markCurrentRow();
     void unmarkCurrentRow();
@@ -74,6 +85,10 @@ public slots:
     void selectAll() override;
 
 protected:
+    // The rows on screen as the export sees them: the current row alone while none are.
+    int windowRecordCount() const override;
+    int currentWindowIndex() const override;
+
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

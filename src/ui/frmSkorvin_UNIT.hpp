@@ -54,6 +54,8 @@ private:
     void FormShow();
     void btnSetClick();
     void btnExitClick();
+    // List export (frmSkorvin_Export.cpp).
+    void btnExportClick();
 
     // Start-up and list navigation (frmSkorvin_Startup.cpp).
     void InitWindow();

@@ -36,7 +36,7 @@ public:
     bool titlesShown() const override { return titles; }
     std::vector<int> VisibleColumnList() const override { return shown; }
     int FooterRowCount() const override { return footers; }
-    ado::TCustomADODataSet& dataSet() const override { return list_; }
+    ado::TCustomADODataSet& boundDataSet() const override { return list_; }
     std::string titleCaption(int column) const override { return columns.at(column).caption; }
     std::string cellText(int column) const override { return list_.fieldText(columns.at(column).field); }
     std::string footerText(int column, int footerIndex) const override

@@ -1,0 +1,32 @@
+// The list export: the candidates of the list, as the grid shows them, to a text file
+// the operator names.
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include "exam/ExportFileName.hpp"
+#include "exam/TDataGridExport.hpp"
+#include "platform/RegionalDate.hpp"
+#include "ui/BusyCursor.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/GbkText.hpp"
+#include "ui/TDataGrid.hpp"
+
+namespace skorvin::ui {
+
+void TfrmSkorvin::btnExportClick()
+{
+    if (!Main_AdoSet.active() || Main_AdoSet.isEmpty())
+        return;
+    const int node = selectedOrgNode();
+    const std::string nodeText = node < 0 ? std::string() : orgTree_.node(node).text;
+    const QString proposed = toQString(exam::ProposedExportName(nodeText, shortDateToday()));
+    // One filter entry, no default extension, no question before an existing file is replaced.
+    const QString chosen = dialogs().saveFileName(ownerWindow(), proposed, QStringLiteral("*.txt"));
+    if (chosen.isEmpty())
+        return;
+    const BusyCursor busy;
+    // ".txt" always, also after a name that already ends in it. Every row of the list,
+    // whatever rows are marked.
+    exam::ExportGridToFile(exam::exportClassOf<exam::TDataGridExportAsText>, *DataGrid1, toGbk(chosen) + ".txt", true);
+}
+
+} // namespace skorvin::ui
