@@ -35,3 +35,27 @@ function(skorvin_add_test name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8")
   endif()
 endfunction()
+
+# skorvin_add_fuzz(<name> LIBS <targets...>)
+# A libFuzzer program <name>_fuzz from tests/fuzz/<name>_fuzz.cpp, built by the "fuzzers"
+# target, with its seed corpus tests/fuzz/corpus/<name>/ when there is one. It is also the
+# test fuzz_<name>, a run of SKORVIN_FUZZ_SECONDS that fails on a finding; new inputs go to
+# the build folder, never to the seeds, and a finding is saved as fuzz/findings/<name>-*.
+function(skorvin_add_fuzz name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  set(target ${name}_fuzz)
+  add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/${target}.cpp)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  add_dependencies(fuzzers ${target})
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/corpus/${name})
+  file(MAKE_DIRECTORY ${work} ${CMAKE_CURRENT_BINARY_DIR}/findings)
+  set(corpora ${work})
+  if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+    list(APPEND corpora ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+  endif()
+  add_test(NAME fuzz_${name}
+           COMMAND ${target} -max_total_time=${SKORVIN_FUZZ_SECONDS} -timeout=10 -rss_limit_mb=2048
+                   -print_final_stats=1 -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/findings/${name}- ${corpora})
+  set_tests_properties(fuzz_${name} PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8" TIMEOUT 600)
+endfunction()

@@ -190,6 +190,24 @@ std::string_view firstLineEnd(std::string_view content)
 
 } // namespace
 
+bool canHold(std::string_view section, std::string_view key, std::string_view value)
+{
+    const auto breaks = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (breaks(section) || breaks(key) || breaks(value))
+        return false;
+    section = trimBlanks(section);
+    key = trimBlanks(key);
+    if (section.empty() || key.empty() || key.find('=') != std::string_view::npos || key.front() == ';' ||
+        key.front() == '[' || section.find(']') != std::string_view::npos)
+        return false;
+    // A lead byte with nothing after it would take the closing "]" as its trail byte.
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < section.size(); i += charLength(section, i, Encoding::Gbk))
+        last = i;
+    const auto c = static_cast<unsigned char>(section[last]);
+    return last + 1 < section.size() || c < 0x81 || c > 0xFE;
+}
+
 std::optional<std::string> findValue(std::string_view content, std::string_view section, std::string_view key,
                                      Encoding encoding)
 {

@@ -19,6 +19,13 @@ enum class Encoding { Gbk, Utf8 };
 std::optional<std::string> findValue(std::string_view content, std::string_view section, std::string_view key,
                                      Encoding encoding = Encoding::Gbk);
 
+// True when key of section can be set to value so that it reads back as written and no
+// other key changes: no line break anywhere (it would plant other keys), names that are not
+// blank, no "=" in the key and no ";" or "[" in front of it (a comment, a section header),
+// no "]" in the section name and no character cut short at its end (its trail byte would
+// take the closing "]"). Names and value are GBK.
+bool canHold(std::string_view section, std::string_view key, std::string_view value);
+
 // content with key of section set to value (trimmed of blanks and tabs): an existing
 // key keeps its spelling and only its value bytes change; a missing key is added at
 // the end of its section, a missing section at the end of the text. New lines use the

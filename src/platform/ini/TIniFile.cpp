@@ -39,16 +39,6 @@ std::string cutToLimit(std::string value)
     return value;
 }
 
-// Line breaks would split the entry over several lines and plant other keys; a "="
-// in a key name or a "]" in a section name could not be read back.
-bool canHold(std::string_view section, std::string_view ident, std::string_view value)
-{
-    const auto breaks = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    return !breaks(section) && !breaks(ident) && !breaks(value) && !text::trim(section).empty() &&
-           !text::trim(ident).empty() && ident.find('=') == std::string_view::npos &&
-           section.find(']') == std::string_view::npos;
-}
-
 } // namespace
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const

@@ -212,6 +212,9 @@ TEST(IniFile, WriteThatWouldBreakTheFileIsRefused)
         {"ScoreSet", "X=s", "1"},
         {"Score]Set", "Xs", "1"},
         {"ScoreSet", " ", "1"},
+        {"ScoreSet", " ;Xs", "1"},   // would be a comment
+        {"ScoreSet", "[Xs", "1"},    // would be a section header
+        {"ScoreSet\xB7", "Xs", "1"}, // a lead byte would take the closing "]"
     };
     for (const auto& r : refused) {
         SCOPED_TRACE(r.value);
