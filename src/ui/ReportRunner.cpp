@@ -1,0 +1,45 @@
+#include "ui/ReportRunner.hpp"
+
+#include "report/ReportError.hpp"
+#include "report/TReport.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/ReportWindows.hpp"
+
+#include <optional>
+
+namespace skorvin::ui {
+
+bool LoadReportTemplate(report::TReport& report, const std::string& path)
+{
+    try {
+        return report.LoadFromFile(path);
+    } catch (const report::TemplateFormatError& refused) {
+        ShowError(refused.message());
+        return true;
+    }
+}
+
+bool ShowReport(report::TReport& report, QWidget* owner)
+{
+    if (!report.hasTemplate())
+        return false;
+    report::BuildResult built;
+    std::optional<std::string> failure;
+    {
+        const std::unique_ptr<BuildProgress> progress = reportWindows().openProgress(owner);
+        try {
+            built = report.PrepareReport([&progress](int page) { return progress->pageBegins(page); });
+        } catch (const report::BuildError& failed) {
+            failure = failed.message();
+        }
+    }
+    // The box comes once the progress window is gone, so that it belongs to the owner.
+    if (failure) {
+        ShowError(*failure);
+        return false;
+    }
+    reportWindows().preview(owner, std::move(built.pages));
+    return true;
+}
+
+} // namespace skorvin::ui
