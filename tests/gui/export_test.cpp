@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <filesystem>
 
 using skorvin::test::DemoDb;
@@ -100,15 +101,16 @@ private slots:
         w.exportAs(dir / "名单");
         const QString after = toQString(skorvin::shortDateToday());
 
-        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(QStringLiteral(" | "))));
         QCOMPARE(w.recorder.saveRequests().size(), std::size_t{1});
         const auto& request = w.recorder.saveRequests().front();
         QCOMPARE(request.filter, QStringLiteral("*.txt"));
         const QString proposed = request.proposedName;
-        QVERIFY2(proposed == w.panel(0) + QStringLiteral("四级登分(%1)").arg(before).replace('/', '-') ||
-                     proposed == w.panel(0) + QStringLiteral("四级登分(%1)").arg(after).replace('/', '-'),
-                 qPrintable(proposed));
-        QVERIFY(!proposed.contains('/'));
+        const auto proposal = [&w](const QString& date) {
+            return w.panel(0) + QStringLiteral("四级登分(%1)").arg(date).replace(QLatin1Char('/'), QLatin1Char('-'));
+        };
+        QVERIFY2(proposed == proposal(before) || proposed == proposal(after), qPrintable(proposed));
+        QVERIFY(!proposed.contains(QLatin1Char('/')));
 
         const std::string file = fileBytes(dir / "名单.txt").value_or("(no file)");
         QCOMPARE(file, w.expectedFile());
@@ -141,7 +143,7 @@ private slots:
             for (int row = 0; row < rows; ++row)
                 QCOMPARE(w.listed(row, "tttt").empty(), choice == 0);
         }
-        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(QStringLiteral(" | "))));
     }
 
     // The name typed is given ".txt" whatever it ends in; a cancelled dialog writes nothing.
