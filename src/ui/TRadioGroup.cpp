@@ -3,8 +3,11 @@
 #include <QButtonGroup>
 #include <QFontMetrics>
 #include <QRadioButton>
+#include <QStyle>
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace skorvin::ui {
 
@@ -40,21 +43,46 @@ void TRadioGroup::resizeEvent(QResizeEvent* event)
     arrangeButtons();
 }
 
+int TRadioGroup::itemWidth(const QRadioButton& item)
+{
+    // The circle, the gap after it and the text: the style's size hint adds padding that the
+    // design's narrow columns have no room for.
+    const QStyle* style = item.style();
+    return style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &item) +
+           style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &item) +
+           item.fontMetrics().horizontalAdvance(item.text()) + 2;
+}
+
 void TRadioGroup::arrangeButtons()
 {
     if (buttons_.empty())
         return;
-    // Equal columns below the caption, filled top to bottom, then left to right.
+    // Columns below the caption, filled top to bottom, then left to right. Each column is as
+    // wide as its widest item plus an equal share of the room left, so that a wider fallback
+    // font never lays an item's circle over its neighbour's text; equal columns when even
+    // the items alone do not fit.
     const int count = static_cast<int>(buttons_.size());
     const int perColumn = (count + columns_ - 1) / columns_;
     const int textHeight = QFontMetrics(font()).height();
-    const int buttonWidth = (width() - 10) / columns_;
+    const int room = width() - 10;
+    std::vector<int> columnWidths(static_cast<std::size_t>(columns_), 0);
+    for (int i = 0; i < count; ++i) {
+        int& widest = columnWidths[static_cast<std::size_t>(i / perColumn)];
+        widest = std::max(widest, itemWidth(*buttons_[static_cast<std::size_t>(i)]));
+    }
+    const int needed = std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
+    for (int& columnWidth : columnWidths)
+        columnWidth = needed <= room ? columnWidth + (room - needed) / columns_ : room / columns_;
     const int free = height() - textHeight - 5;
     const int buttonHeight = free / perColumn;
     const int topMargin = textHeight + 1 + (free % perColumn) / 2;
-    for (int i = 0; i < count; ++i) {
-        buttons_[static_cast<std::size_t>(i)]->setGeometry(
-            (i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin, buttonWidth, buttonHeight);
+    int left = 8;
+    for (int column = 0; column < columns_; ++column) {
+        const int columnWidth = columnWidths[static_cast<std::size_t>(column)];
+        for (int row = 0; row < perColumn && column * perColumn + row < count; ++row)
+            buttons_[static_cast<std::size_t>(column * perColumn + row)]->setGeometry(
+                left, row * buttonHeight + topMargin, columnWidth, buttonHeight);
+        left += columnWidth;
     }
 }
 

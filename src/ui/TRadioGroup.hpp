@@ -31,6 +31,8 @@ protected:
 
 private:
     void arrangeButtons();
+    // The width an item needs to show its circle and its whole text.
+    static int itemWidth(const QRadioButton& item);
 
     QButtonGroup* group_;
     std::vector<QRadioButton*> buttons_;

@@ -1,8 +1,10 @@
 #include "ui/TRadioGroup.hpp"
+#include "ui/WindowFont.hpp"
 
 #include <QtTest>
 
 #include <QRadioButton>
+#include <QStyle>
 
 using skorvin::ui::TRadioGroup;
 
@@ -44,6 +46,26 @@ private slots:
         QVERIFY(group.button(1)->y() > group.button(0)->y());
         QCOMPARE(group.button(2)->y(), group.button(0)->y());
         QCOMPARE(group.button(0)->width(), 100);
+    }
+
+    // The score window's 显示 at its design size, in the window's font (a fallback CJK font on
+    // Linux is wider than 宋体): no item's circle lies over its neighbour's text.
+    void designSizeItemsDoNotOverlap()
+    {
+        TRadioGroup group(QStringLiteral("显示"),
+                          {QStringLiteral("未登分"), QStringLiteral("已登分"), QStringLiteral("所有")}, 3);
+        group.setFont(skorvin::ui::windowFont());
+        group.resize(173, 32);
+        group.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&group));
+        for (int i = 0; i < 3; ++i) {
+            QRadioButton* item = group.button(i);
+            const int textEnd = item->x() + item->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                item->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) +
+                                item->fontMetrics().horizontalAdvance(item->text());
+            QVERIFY2(textEnd <= item->x() + item->width(), qPrintable(item->text()));
+            QVERIFY2(textEnd <= (i + 1 < 3 ? group.button(i + 1)->x() : group.width()), qPrintable(item->text()));
+        }
     }
 };
 
