@@ -212,6 +212,8 @@ void TfrmSkorvin::connectHandlers()
     connect(btnSet, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnSetClick));
     connect(btnExit, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnExitClick));
     connect(btnExport, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnExportClick));
+    connect(SpeedButton2, &QToolButton::clicked, this, guarded(&TfrmSkorvin::SpeedButton2Click));
+    connectReport();
     connect(spbtnSave, &QToolButton::clicked, this, guarded(&TfrmSkorvin::spbtnSaveClick));
     connect(RadioGroup1, &TRadioGroup::clicked, this, guarded(&TfrmSkorvin::RadioGroup1Click));
     connect(DataGrid1, &TDataGrid::cellClicked, this, guarded(&TfrmSkorvin::DataGrid1CellClick));

@@ -3,10 +3,14 @@
 #include "exam/KDTree.hpp"
 #include "exam/ModuleState.hpp"
 #include "platform/ado/TCustomADODataSet.hpp"
+#include "report/TReport.hpp"
+#include "report/TUserDataset.hpp"
 
 #include <QDialog>
 #include <QIcon>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 class QFrame;
@@ -56,6 +60,12 @@ private:
     void btnExitClick();
     // List export (frmSkorvin_Export.cpp).
     void btnExportClick();
+    // Printing (frmSkorvin_Print.cpp).
+    void connectReport();
+    void SpeedButton2Click();
+    void UserDataset1First();
+    void UserDataset1Next();
+    std::optional<std::string> Report1GetValue(const std::string& name);
 
     // Start-up and list navigation (frmSkorvin_Startup.cpp).
     void InitWindow();
@@ -96,6 +106,8 @@ private:
     // Non-visual components.
     ado::TADODataSet Main_AdoSet{"Main_AdoSet"};
     ado::TADOQuery Save_ADOQ{"Save_ADOQ"};
+    report::TReport Report1{"Report1"};
+    report::TUserDataset UserDataset1{"UserDataset1"};
     std::vector<QIcon> ImageList1; // tree images: 0/1 root, 2/3 province, 4/5 city, 6/7 site (selected/normal)
 
     // Controls, named as on the design.

@@ -1,0 +1,82 @@
+// The print action: the listed candidates printed through the report template that lies
+// in the folder "报表" beside the host program, previewed before anything is printed.
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include "platform/Gbk.hpp"
+#include "platform/HostPaths.hpp"
+#include "platform/Text.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/ReportRunner.hpp"
+
+namespace skorvin::ui {
+
+namespace {
+
+// Lets the list's controls follow it again however the print ends.
+class FrozenControls {
+public:
+    explicit FrozenControls(ado::TCustomADODataSet& list) : list_(list) { list_.disableControls(); }
+    ~FrozenControls() { list_.enableControls(); }
+    FrozenControls(const FrozenControls&) = delete;
+    FrozenControls& operator=(const FrozenControls&) = delete;
+
+private:
+    ado::TCustomADODataSet& list_;
+};
+
+} // namespace
+
+void TfrmSkorvin::connectReport()
+{
+    Report1.addDataSet(&UserDataset1);
+    UserDataset1.OnFirst = [this] { UserDataset1First(); };
+    UserDataset1.OnNext = [this] { UserDataset1Next(); };
+    Report1.OnGetValue = [this](const std::string& name) { return Report1GetValue(name); };
+}
+
+void TfrmSkorvin::SpeedButton2Click()
+{
+    const FrozenControls frozen(Main_AdoSet);
+    const std::string folder = hostFolder();
+    const char separator = folder.empty() ? '/' : folder.back();
+    const std::string path = folder + gbk::fromUtf8("报表") + separator + gbk::fromUtf8("四级考生主观题分数报表.rtpl");
+    if (!LoadReportTemplate(Report1, path)) {
+        ShowError(gbk::fromUtf8("报表模板文件不存在：") + path);
+        return;
+    }
+    if (report::TextObject* memo1 = Report1.FindObject("memo1"))
+        memo1->setText(ReportTitle);
+    if (report::TextObject* memo2 = Report1.FindObject("memo2")) {
+        const int node = selectedOrgNode();
+        const std::string nodeText = node < 0 ? std::string() : orgTree_.node(node).text;
+        const int dash = text::pos("-", nodeText);
+        const std::string name = dash > 0 ? text::mid(nodeText, dash + 1, static_cast<int>(nodeText.size())) : "";
+        memo2->setText(name + gbk::fromUtf8("四级主观题登分表"));
+    }
+    UserDataset1.setRecordCount(Main_AdoSet.recordCount());
+    ShowReport(Report1, this);
+}
+
+void TfrmSkorvin::UserDataset1First()
+{
+    Main_AdoSet.first();
+}
+
+void TfrmSkorvin::UserDataset1Next()
+{
+    Main_AdoSet.next();
+}
+
+std::optional<std::string> TfrmSkorvin::Report1GetValue(const std::string& name)
+{
+    // Exactly these three; every other name is the engine's to resolve.
+    if (name == "ZKZH")
+        return text::trim(Main_AdoSet.fieldText("zkzh"));
+    if (name == "XM")
+        return text::trim(Main_AdoSet.fieldText("xm"));
+    if (name == "FS")
+        return text::trim(Main_AdoSet.fieldText("tttt"));
+    return std::nullopt;
+}
+
+} // namespace skorvin::ui
