@@ -135,6 +135,13 @@ void TfrmSkorvin::spbtnSaveClick()
         return;
     const std::string score = exam::scoreTextToStore(boxText(edtFS));
     const std::string number = Main_AdoSet.fieldText("zkzh");
+    // A number shown with "?" for what GBK cannot hold could name another candidate.
+    if (!Main_AdoSet.fieldTextExact("zkzh")) {
+        ShowError(
+            toGbk(QStringLiteral("准考证号 %1 含有无法转换的字符，不能保存该考生的分数！").arg(toQString(number))));
+        focusAndSelect(edtZKZ);
+        Abort();
+    }
     if (!confirmReplacingStoredScore(number, score))
         Abort();
     if (!exam::StoreScore(Save_ADOQ, score, number)) {

@@ -538,6 +538,45 @@ private slots:
         QCOMPARE(w.storedScore(number), std::optional<std::string>("25"));
     }
 
+    // A number the database holds with a character GBK lacks is listed with "?" in its place;
+    // saving it would update whoever holds a literal "?" there, so the save refuses it.
+    void numberThatDoesNotConvertIsNeverUpdated()
+    {
+        writeSettings("1", "40");
+        ScoreWindow w;
+        const std::string base = w.db.summary().samples.unscored.zkzh;
+        // char(128512) is an emoji, which has no GBK form.
+        w.connection.execute("insert into t_omr (zkzh, tttt, qk) values (? || char(128512), null, null)", {base});
+        // The candidate whose number really ends in "?" is absent, so only the first is listed.
+        w.connection.execute("insert into t_omr (zkzh, tttt, qk) values (?, null, 'Q')", {base + "?"});
+        w.show();
+        const int row = [&] {
+            for (int r = 0; r < w.grid->model()->rowCount(); ++r)
+                if (w.listed(r, "zkzh") == base + "?")
+                    return r;
+            return -1;
+        }();
+        QVERIFY(row >= 0);
+        const QRect cell = w.grid->visualRect(w.grid->model()->index(row, 0));
+        QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QTest::keyClicks(w.edtFS, QStringLiteral("30"));
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        QCOMPARE(w.recorder.boxes().front().caption, QStringLiteral("错误"));
+        QVERIFY2(w.recorder.boxes().front().text.contains(toQString(base + "?")),
+                 qPrintable(w.recorder.boxes().front().text));
+        // Neither the listed candidate nor the absent one got a score.
+        skorvin::ado::TADOConnection other(w.db.connectionString());
+        other.open();
+        FirstValue scored;
+        other.query("select count(*) from t_omr where zkzh like ? and tttt is not null", {base + "_%"}, scored);
+        QCOMPARE(scored.value, std::optional<std::string>("0"));
+        std::error_code ignored;
+        fs::remove(settingsFile(), ignored);
+    }
+
     // A score equal to the maximum is accepted.
     void maximumItselfIsAccepted()
     {
