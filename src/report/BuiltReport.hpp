@@ -12,7 +12,7 @@ namespace skorvin::report {
 
 // How a piece of text is drawn: shared by every piece built from one template object.
 struct PieceStyle {
-    FontSpec font;
+    FontStyle font;
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Top;
     std::uint8_t frame = 0;

@@ -28,20 +28,20 @@ QString toQString(std::string_view gbkText)
     return QString::fromStdString(gbk::toUtf8(gbkText));
 }
 
-QFont makeFont(const FontSpec& spec, double scale, int deviceDpi)
+QFont makeFont(const FontStyle& style, double scale, int deviceDpi)
 {
     QFont font;
     // The template's family first, then fonts that hold the Chinese characters.
     QStringList families;
-    if (!spec.family.empty())
-        families << toQString(spec.family);
+    if (!style.family.empty())
+        families << toQString(style.family);
     families << QStringLiteral("WenQuanYi Zen Hei") << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("SimSun");
     font.setFamilies(families);
     // The point size the device needs for the scaled height, so that text scales with the page.
-    const double devicePixels = spec.tenthsOfPoint / 10.0 * kUnitsPerPoint / 100.0 * scale;
+    const double devicePixels = style.tenthsOfPoint / 10.0 * kUnitsPerPoint / 100.0 * scale;
     font.setPointSizeF(std::max(0.1, devicePixels * 72.0 / deviceDpi));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
     // Outlines scale exactly; hinting would move glyphs differently at each zoom.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;

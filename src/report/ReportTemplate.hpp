@@ -16,13 +16,13 @@ constexpr Length millimetres(double mm)
     return static_cast<Length>(mm * 100.0 + (mm < 0 ? -0.5 : 0.5));
 }
 
-struct FontSpec {
+struct FontStyle {
     std::string family; // GBK; the painter falls back to an installed CJK font
     std::int32_t tenthsOfPoint = 100;
     bool bold = false;
     bool italic = false;
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontStyle&) const = default;
 };
 
 enum class HAlign : std::uint8_t { Left, Center, Right };
@@ -44,7 +44,7 @@ struct TextObject {
     std::string name;
     Rect rect; // relative to its band's top-left corner
     std::vector<std::string> lines;
-    FontSpec font;
+    FontStyle font;
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Top;
     std::uint8_t frame = 0; // FrameSide bits

@@ -12,7 +12,7 @@ DataGridModel::~DataGridModel()
         dataSet_->removeObserver(this);
 }
 
-void DataGridModel::setColumns(std::vector<ColumnSpec> columns)
+void DataGridModel::setColumns(std::vector<ColumnLayout> columns)
 {
     beginResetModel();
     columns_ = std::move(columns);

@@ -18,7 +18,7 @@ namespace skorvin::ui {
 class DataGridModel final : public QAbstractTableModel, private ado::DataSetObserver {
     Q_OBJECT
 public:
-    struct ColumnSpec {
+    struct ColumnLayout {
         std::string fieldName;
         QString title;
         QColor background;
@@ -27,7 +27,7 @@ public:
     explicit DataGridModel(QObject* parent = nullptr);
     ~DataGridModel() override;
 
-    void setColumns(std::vector<ColumnSpec> columns);
+    void setColumns(std::vector<ColumnLayout> columns);
     // The recordset shown (not owned); nullptr detaches.
     void setDataSet(ado::TCustomADODataSet* dataSet);
     ado::TCustomADODataSet* dataSet() const { return dataSet_; }
@@ -52,7 +52,7 @@ private:
     void readShape();
 
     ado::TCustomADODataSet* dataSet_ = nullptr;
-    std::vector<ColumnSpec> columns_;
+    std::vector<ColumnLayout> columns_;
     std::vector<int> fields_;
     // The row count the view was last told about; it changes only with a reset.
     int rows_ = 0;

@@ -55,11 +55,11 @@ TDataGrid::~TDataGrid()
 void TDataGrid::setColumns(const std::vector<Column>& columns)
 {
     columns_ = columns;
-    std::vector<DataGridModel::ColumnSpec> specs;
-    specs.reserve(columns.size());
+    std::vector<DataGridModel::ColumnLayout> layouts;
+    layouts.reserve(columns.size());
     for (const Column& column : columns)
-        specs.push_back({column.fieldName, column.title, column.background});
-    model_->setColumns(std::move(specs));
+        layouts.push_back({column.fieldName, column.title, column.background});
+    model_->setColumns(std::move(layouts));
     for (std::size_t i = 0; i < columns.size(); ++i)
         titles_->resizeSection(static_cast<int>(i), columns[i].width);
     followDataSet();
