@@ -1,3 +1,4 @@
+// CandidateList: the list statement BuildCandidateSql, its refresh, the display filters, the score update.
 #pragma once
 
 #include "exam/ModuleState.hpp"

@@ -1,3 +1,4 @@
+// KDTree: the organisation tree (root, provinces, cities, exam sites) and selecting a node by level and code.
 #include "exam/KDTree.hpp"
 
 #include "platform/Text.hpp"

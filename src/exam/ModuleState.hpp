@@ -1,3 +1,4 @@
+// ModuleState: the module-wide values (HostConnection, SchemaGeneration, SiteCodeLen, CurrentLevel, CurrentCode).
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// ScoreSettings: the maximum score (Up) and decimal places (Xs) in the host's kavrint.ini, section ScoreSet.
 #include "exam/ScoreSettings.hpp"
 
 #include "platform/HostPaths.hpp"

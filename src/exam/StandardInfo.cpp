@@ -1,3 +1,4 @@
+// StandardInfo: the examination settings TSysSetting (t_setting), the report title, the schema generation.
 #include "exam/StandardInfo.hpp"
 
 #include "platform/Numbers.hpp"

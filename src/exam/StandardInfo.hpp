@@ -1,3 +1,4 @@
+// StandardInfo: the examination settings TSysSetting (t_setting), the report title, the schema generation.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// TDataGridExport: the grid export walk and its text form TDataGridExportAsText; ExportGridToFile.
 #include "exam/TDataGridExport.hpp"
 
 #include "platform/Exception.hpp"

@@ -1,3 +1,4 @@
+// TDataGridExport: the grid export walk and its text form TDataGridExportAsText; ExportGridToFile.
 #pragma once
 
 #include "exam/ExportGrid.hpp"

@@ -1,3 +1,4 @@
+// TFileStream: a file opened for writing, create-always and locked, whose failed writes are reported.
 #include "platform/TFileStream.hpp"
 
 #include "platform/Exception.hpp"

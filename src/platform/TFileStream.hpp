@@ -1,3 +1,4 @@
+// TFileStream: a file opened for writing, create-always and locked, whose failed writes are reported.
 #pragma once
 
 #include "platform/OutputStream.hpp"

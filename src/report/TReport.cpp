@@ -1,3 +1,4 @@
+// TReport: a report template loaded, filled with values, built into pages and previewed.
 #include "report/TReport.hpp"
 
 #include "platform/Exception.hpp"

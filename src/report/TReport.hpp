@@ -1,3 +1,4 @@
+// TReport: a report template loaded, filled with values, built into pages and previewed.
 #pragma once
 
 #include "report/ReportBuilder.hpp"

@@ -1,3 +1,4 @@
+// TUserDataset: the report dataset driven by first-row and next-row callbacks and a record count.
 #pragma once
 
 #include <functional>

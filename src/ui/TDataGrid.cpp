@@ -1,3 +1,4 @@
+// TDataGrid: the display-only grid over the list recordset, with titles, row indicator, marks and export.
 #include "ui/TDataGrid.hpp"
 
 #include "platform/Exception.hpp"

@@ -1,3 +1,4 @@
+// TDataGrid: the display-only grid over the list recordset, with titles, row indicator, marks and export.
 #pragma once
 
 #include "exam/ExportGrid.hpp"

@@ -1,3 +1,4 @@
+// TRadioGroup: a captioned group of radio items in columns, reporting the chosen index.
 #include "ui/TRadioGroup.hpp"
 
 #include <QButtonGroup>

@@ -1,3 +1,4 @@
+// TRadioGroup: a captioned group of radio items in columns, reporting the chosen index.
 #pragma once
 
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// frmFSSet_UNIT: TfrmFSSet, the score settings dialog (分数设置), and reading and writing its two values.
 #pragma once
 
 #include "exam/ScoreSettings.hpp"

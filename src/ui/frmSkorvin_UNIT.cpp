@@ -1,3 +1,4 @@
+// frmSkorvin_UNIT: TfrmSkorvin, the score-entry window (四级主观题登分): layout, creation, handlers.
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include "exam/StandardInfo.hpp"

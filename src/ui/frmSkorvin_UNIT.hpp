@@ -1,3 +1,4 @@
+// frmSkorvin_UNIT: TfrmSkorvin, the score-entry window (四级主观题登分): layout, creation, handlers.
 #pragma once
 
 #include "exam/KDTree.hpp"

@@ -1,3 +1,4 @@
+// TCustomADODataSet: the client recordset (snapshot, current row, filter, sort, clones, local edits).
 #include "platform/ado/TCustomADODataSet.hpp"
 
 #include "platform/Exception.hpp"

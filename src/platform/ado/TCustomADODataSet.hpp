@@ -1,3 +1,4 @@
+// TCustomADODataSet: the client recordset (snapshot, current row, filter, sort, clones, local edits).
 #pragma once
 
 #include "platform/ado/DataSetObserver.hpp"

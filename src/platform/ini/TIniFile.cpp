@@ -1,3 +1,4 @@
+// TIniFile: one key of one section of an initialisation file, read and written as the profile functions do.
 #include "platform/ini/TIniFile.hpp"
 
 #include "platform/Exception.hpp"

@@ -1,3 +1,4 @@
+// TIniFile: one key of one section of an initialisation file, read and written as the profile functions do.
 #pragma once
 
 #include <string>
