@@ -1,0 +1,164 @@
+// The list export of the whole country (a million level-4 candidates): 导出 clicked on
+// the score window showing every candidate of the national list (所有), against the
+// sqlite3 shell writing the rows of the same statement to a file with the same
+// separators; and how far the process's peak memory rises while the file is written.
+// Prints "list export: <ratio>x sqlite3 CLI" and "list export peak memory growth: <n> MB".
+#include "exam/CandidateList.hpp"
+#include "exam/ModuleState.hpp"
+#include "platform/ado/TADOConnection.hpp"
+#include "support/CpuTime.hpp"
+#include "support/NationalDb.hpp"
+#include "support/RatioReporter.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/TDataGrid.hpp"
+#include "ui/TRadioGroup.hpp"
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeView>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+using namespace skorvin;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kFolder = fs::temp_directory_path() / "skorvin-export-bench";
+
+// The operator names the export file; any box means the figure is wrong: say why and stop.
+class Operator : public ui::Dialogs {
+public:
+    void message(QWidget*, const QString&, const QString& text, Icon) override { stop(text); }
+    bool confirm(QWidget*, const QString&, const QString& text) override { stop(text); }
+    bool ask(QWidget*, const QString&, const QString& text, bool) override { stop(text); }
+    QString saveFileName(QWidget*, const QString&, const QString&) override
+    {
+        return QString::fromStdString((kFolder / "list").string());
+    }
+
+private:
+    [[noreturn]] static void stop(const QString& text)
+    {
+        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
+        std::abort();
+    }
+};
+
+// The score window on the national database, the root selected and 所有 chosen.
+class Window {
+public:
+    Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
+    {
+        ui::setDialogs(&operator_);
+        connection_.open();
+        state_.HostConnection = &connection_;
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        window_->show();
+        QCoreApplication::processEvents();
+        auto* tree = window_->findChild<QTreeView*>(QStringLiteral("TreeView1"));
+        tree->selectionModel()->setCurrentIndex(tree->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+        QRadioButton* all = window_->findChild<ui::TRadioGroup*>(QStringLiteral("RadioGroup1"))->button(2);
+        QTest::mouseClick(all, Qt::LeftButton, Qt::NoModifier, QPoint(6, all->height() / 2));
+        exportButton_ = window_->findChild<QPushButton*>(QStringLiteral("btnExport"));
+        rows_ = window_->findChild<ui::TDataGrid*>(QStringLiteral("DataGrid1"))->model()->rowCount();
+        QCoreApplication::processEvents();
+    }
+
+    void clickExport() { QTest::mouseClick(exportButton_, Qt::LeftButton); }
+    int rows() const { return rows_; }
+
+private:
+    Operator operator_;
+    ado::TADOConnection connection_;
+    exam::ModuleState state_;
+    std::unique_ptr<ui::TfrmSkorvin> window_;
+    QPushButton* exportButton_ = nullptr;
+    int rows_ = 0;
+};
+
+std::unique_ptr<Window> theWindow;
+
+// A line of /proc/self/status in kB ("VmRSS", "VmHWM").
+long statusKb(const std::string& key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key + ":", 0) == 0)
+            return std::atol(line.c_str() + key.size() + 1);
+    return -1;
+}
+
+void listExport(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const double start = bench::threadSeconds();
+        theWindow->clickExport();
+        state.SetIterationTime(bench::threadSeconds() - start);
+    }
+    state.counters["rows"] = theWindow->rows();
+    state.counters["MB"] = static_cast<double>(fs::file_size(kFolder / "list.txt")) / 1e6;
+}
+
+// The shell runs the list statement and writes every row, TAB between the fields, CR LF
+// between the rows.
+void sqliteShell(benchmark::State& state)
+{
+    exam::ModuleState moduleState;
+    const std::string sql = exam::BuildCandidateSql(moduleState, exam::SelectedNode{0, "", ""});
+    const std::string command = "sqlite3 -separator '\t' -newline '\r\n' '" + bench::nationalDatabase().string() +
+                                "' \"" + sql + "\" > '" + (kFolder / "sqlite.txt").string() + "'";
+    for (auto _ : state) {
+        const double start = bench::childSeconds();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("sqlite3 failed");
+        state.SetIterationTime(bench::childSeconds() - start);
+    }
+}
+
+// The rise of the resident set's high-water mark over what was resident before one export.
+double peakGrowthMb()
+{
+    std::ofstream("/proc/self/clear_refs") << "5"; // resets the high-water mark to the current size
+    const long before = statusKb("VmRSS");
+    theWindow->clickExport();
+    const long peak = statusKb("VmHWM");
+    return before < 0 || peak < 0 ? -1 : static_cast<double>(peak - before) / 1024.0;
+}
+
+} // namespace
+
+BENCHMARK(listExport)->Name("list export")->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(sqliteShell)->Name("sqlite3 CLI")->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+
+int main(int argc, char** argv)
+{
+    // No display is needed to measure; an offscreen window paints all the same.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    fs::create_directories(kFolder);
+    theWindow = std::make_unique<Window>();
+    const double growth = peakGrowthMb();
+    bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");
+    reporter.printRatio("list export", "sqlite3 CLI");
+    std::printf("list export peak memory growth: %.2f MB\n", growth);
+    theWindow.reset();
+    fs::remove_all(kFolder);
+    benchmark::Shutdown();
+    return 0;
+}
