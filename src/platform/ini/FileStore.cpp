@@ -108,12 +108,18 @@ std::optional<std::string> readRegularFile(const fs::path& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    // One byte more than the size tells that the file grew past the limit meanwhile.
-    std::string bytes(static_cast<std::size_t>(kMaxFileBytes) + 1, '\0');
+    // One byte more than the size tells that the file grew meanwhile; then read on up to the limit.
+    std::string bytes(static_cast<std::size_t>(size) + 1, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) > kMaxFileBytes)
+    auto got = static_cast<std::size_t>(in.gcount());
+    if (got == bytes.size()) {
+        bytes.resize(static_cast<std::size_t>(kMaxFileBytes) + 1);
+        in.read(bytes.data() + got, static_cast<std::streamsize>(bytes.size() - got));
+        got += static_cast<std::size_t>(in.gcount());
+    }
+    if (in.bad() || got > kMaxFileBytes)
         return std::nullopt;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    bytes.resize(got);
     bytes.shrink_to_fit();
     return bytes;
 }
