@@ -3,6 +3,8 @@
 #include "platform/ado/FieldValue.hpp"
 #include "platform/ado/RowSink.hpp"
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,14 +22,28 @@ public:
     virtual void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink) = 0;
 };
 
-// How long a statement waits for another connection's lock before it fails with the provider's text.
+// How long a statement may wait, for another connection's lock above all, before it fails
+// with the provider's text: ADO's command time-out for a server, and a shorter wait on the
+// embedded file, whose locks are held for moments.
+inline constexpr int kDefaultCommandTimeoutSeconds = 30;
 inline constexpr int kDefaultBusyTimeoutMs = 5000;
 
-// "Provider=SQLite;Data Source=<file>[;Busy Timeout=<ms>]": the embedded examination database.
+// A command time-out as SQLite's wait for a lock, in milliseconds; 0 seconds, no limit, is
+// the longest wait SQLite knows (its own 0 would not wait at all).
+constexpr int lockWaitMs(int commandTimeoutSeconds)
+{
+    constexpr long long kLongest = std::numeric_limits<int>::max();
+    return commandTimeoutSeconds <= 0 ? static_cast<int>(kLongest)
+                                      : static_cast<int>(std::min(kLongest, commandTimeoutSeconds * 1000LL));
+}
+
+// "Provider=SQLite;Data Source=<file>": the embedded examination database.
 // The file (GBK name) must exist: a missing file is an error, never a new empty database.
 std::unique_ptr<ConnectionBackend> openSqliteBackend(const std::string& file,
                                                      int busyTimeoutMs = kDefaultBusyTimeoutMs);
-// An ODBC connection string handed to the driver manager as it is.
-std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString);
+// An ODBC connection string handed to the driver manager as it is; 0 seconds lets
+// statements run as long as they take.
+std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString,
+                                                   int commandTimeoutSeconds = kDefaultCommandTimeoutSeconds);
 
 } // namespace skorvin::ado

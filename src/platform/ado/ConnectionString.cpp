@@ -61,7 +61,8 @@ bool ConnectionString::has(const std::string& key) const
     return values_.count(text::lowerAscii(key)) > 0;
 }
 
-std::string ConnectionString::withoutPasswords(const std::string& text)
+std::string ConnectionString::rewritten(const std::string& text,
+                                        const std::function<Part(const std::string& key, std::string part)>& rewrite)
 {
     std::string out;
     std::size_t i = 0;
@@ -76,16 +77,39 @@ std::string ConnectionString::withoutPasswords(const std::string& text)
                 end = close == std::string::npos ? text.size() : std::min(text.find(';', close), text.size());
             }
         }
-        const std::string part = text.substr(i, end - i);
+        std::string part = text.substr(i, end - i);
         const auto partEq = part.find('=');
         const std::string key =
             partEq == std::string::npos ? std::string() : text::lowerAscii(text::trim(part.substr(0, partEq)));
-        out += key == "password" || key == "pwd" ? part.substr(0, partEq + 1) + "***" : part;
-        if (end < text.size())
-            out += ';';
+        const auto result = rewrite(key, std::move(part));
+        if (result) {
+            if (!out.empty() || i > 0)
+                out += ';';
+            out += *result;
+        }
         i = end + 1;
     }
     return out;
+}
+
+std::string ConnectionString::withoutPasswords(const std::string& text)
+{
+    return rewritten(text, [](const std::string& key, std::string part) -> Part {
+        if (key == "password" || key == "pwd")
+            return part.substr(0, part.find('=') + 1) + "***";
+        return part;
+    });
+}
+
+std::string ConnectionString::without(const std::string& text, const std::string& key)
+{
+    const auto unwanted = text::lowerAscii(key);
+    auto out = rewritten(text, [&](const std::string& partKey, std::string part) -> Part {
+        if (partKey == unwanted)
+            return std::nullopt;
+        return part;
+    });
+    return out.starts_with(';') ? out.substr(1) : out;
 }
 
 } // namespace skorvin::ado

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace skorvin::ado {
@@ -17,8 +19,16 @@ public:
     // The text with the values of Password and PWD replaced by "***", for showing it to people;
     // a value in double quotes or braces is replaced whole, whatever ";" it holds.
     static std::string withoutPasswords(const std::string& text);
+    // The text without the parts that set key (any letter case), the rest as written.
+    static std::string without(const std::string& text, const std::string& key);
 
 private:
+    // A "Key=Value" part as written, or nothing to leave it out.
+    using Part = std::optional<std::string>;
+    // The text with each part replaced by what rewrite makes of it (key lower-cased).
+    static std::string rewritten(const std::string& text,
+                                 const std::function<Part(const std::string& key, std::string part)>& rewrite);
+
     std::map<std::string, std::string> values_; // keys lower-cased
 };
 

@@ -44,25 +44,28 @@ struct BoundParameters {
 
 class OdbcBackend final : public ConnectionBackend {
 public:
-    explicit OdbcBackend(const std::string& connectionString) : dbc_(SQL_HANDLE_DBC, env_.get())
+    OdbcBackend(const std::string& connectionString, int commandTimeoutSeconds)
+        : dbc_(SQL_HANDLE_DBC, env_.get()), commandTimeoutSeconds_(commandTimeoutSeconds)
     {
         SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
-        SQLSMALLINT outLength = 0;
 #ifdef _WIN32
-        auto text = odbc::wide(connectionString);
-        const SQLRETURN rc =
-            SQLDriverConnectW(dbc_.get(), nullptr, text.data(), static_cast<SQLSMALLINT>(text.size() - 1), nullptr, 0,
-                              &outLength, SQL_DRIVER_NOPROMPT);
+        connectWide(connectionString);
 #else
-        // unixODBC hands an 8-bit call to a driver without conversion, so a database
-        // path in Chinese reaches a driver that only takes 8-bit text intact as UTF-8.
-        auto text = gbk::toUtf8(connectionString);
-        const SQLRETURN rc =
-            SQLDriverConnect(dbc_.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-                             static_cast<SQLSMALLINT>(text.size()), nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
+        // A driver connected through the 8-bit call may take its character set from the
+        // process locale (psqlODBC does), which a library must not depend on, so the wide
+        // call comes first. unixODBC cuts the wide text down to 8 bits for a driver without
+        // wide calls, which loses a Chinese database path; such a driver gets the text as
+        // UTF-8 through the 8-bit call, which unixODBC hands over unchanged.
+        const bool ascii = std::all_of(connectionString.begin(), connectionString.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        try {
+            connectWide(connectionString);
+        } catch (const EDatabaseError&) {
+            if (ascii)
+                throw;
+            connectUtf8(connectionString);
+        }
 #endif
-        dbc_.check(rc, "SQLDriverConnect");
-        connected_ = true;
         mode_ = textModeOf(dbc_.get());
         dbc_.setTextMode(mode_);
     }
@@ -75,7 +78,19 @@ public:
 
     long execute(const std::string& sql, const std::vector<FieldValue>& params) override
     {
-        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get(), mode_);
+        return noticingLoss([&] { return executeHere(sql, params); });
+    }
+
+    void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink) override
+    {
+        noticingLoss([&] { queryHere(sql, params, sink); });
+    }
+
+private:
+    long executeHere(const std::string& sql, const std::vector<FieldValue>& params)
+    {
+        const auto handle = statement();
+        const auto& stmt = *handle;
         BoundParameters bound;
         const SQLRETURN rc = run(stmt, sql, params, bound);
         // A searched UPDATE or DELETE that touched no row reports "no data", not a failure.
@@ -87,9 +102,10 @@ public:
         return static_cast<long>(std::max<SQLLEN>(rows, 0));
     }
 
-    void query(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink) override
+    void queryHere(const std::string& sql, const std::vector<FieldValue>& params, RowSink& sink)
     {
-        odbc::Handle stmt(SQL_HANDLE_STMT, dbc_.get(), mode_);
+        const auto handle = statement();
+        const auto& stmt = *handle;
         BoundParameters bound;
         SQLRETURN rc = run(stmt, sql, params, bound);
         SQLSMALLINT columns = 0;
@@ -107,15 +123,63 @@ public:
             fetchRows(stmt, static_cast<std::size_t>(columns), sink);
     }
 
-private:
+    // Runs work; a failure after which the driver finds its connection dead is a lost
+    // connection, whatever SQLSTATE it came with (a server shutting down sends its own).
+    template <typename Work> auto noticingLoss(Work work) -> decltype(work())
+    {
+        try {
+            return work();
+        } catch (const EConnectionLost&) {
+            throw;
+        } catch (const EDatabaseError& error) {
+            SQLUINTEGER dead = SQL_CD_FALSE;
+            if (SQL_SUCCEEDED(SQLGetConnectAttrW(dbc_.get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+                dead == SQL_CD_TRUE)
+                throw EConnectionLost(error.message());
+            throw;
+        }
+    }
+
+    void connectWide(const std::string& connectionString)
+    {
+        auto text = odbc::wide(connectionString);
+        SQLSMALLINT outLength = 0;
+        dbc_.check(SQLDriverConnectW(dbc_.get(), nullptr, text.data(), static_cast<SQLSMALLINT>(text.size() - 1),
+                                     nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT),
+                   "SQLDriverConnect");
+        connected_ = true;
+    }
+
+    void connectUtf8(const std::string& connectionString)
+    {
+        auto text = gbk::toUtf8(connectionString);
+        SQLSMALLINT outLength = 0;
+        dbc_.check(SQLDriverConnect(dbc_.get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                                    static_cast<SQLSMALLINT>(text.size()), nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT),
+                   "SQLDriverConnect");
+        connected_ = true;
+    }
+
+    // A statement handle whose statements give up after the command time-out; a driver
+    // that cannot limit them (it refuses the attribute) lets them run.
+    std::unique_ptr<odbc::Handle> statement() const
+    {
+        auto stmt = std::make_unique<odbc::Handle>(SQL_HANDLE_STMT, dbc_.get(), mode_);
+        SQLSetStmtAttrW(stmt->get(), SQL_ATTR_QUERY_TIMEOUT,
+                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(commandTimeoutSeconds_)), 0);
+        return stmt;
+    }
+
     // The driver manager gives a driver that only takes 8-bit text the wide texts
     // converted to the process's character set, which loses Chinese under the C
-    // locale. A round trip through the driver shows it; such a connection then
-    // passes its texts as UTF-8 through the 8-bit calls. Field values always travel
-    // as wide text, which drivers convert themselves.
+    // locale and hands GBK to a driver that reads UTF-8 under a GBK one. A round trip
+    // through the driver of a text no such character set holds whole (Chinese and a
+    // character beyond GBK) shows it; such a connection then passes its texts as UTF-8
+    // through the 8-bit calls. Field values always travel as wide text, which drivers
+    // convert themselves.
     static odbc::TextMode textModeOf(SQLHDBC dbc)
     {
-        static const std::u16string probe = u"select '\u4E2D\u6587'";
+        static const std::u16string probe = u"select '\u4E2D\u6587\U0001F600'";
         std::vector<SQLWCHAR> in(probe.begin(), probe.end());
         in.push_back(0);
         std::vector<SQLWCHAR> out(probe.size() * 4 + 1, 0);
@@ -296,6 +360,7 @@ private:
     odbc::Environment env_;
     odbc::Handle dbc_;
     bool connected_ = false;
+    int commandTimeoutSeconds_;
     odbc::TextMode mode_ = odbc::TextMode::Wide;
 };
 
@@ -307,8 +372,10 @@ std::filesystem::path filePath(const std::string& gbk)
 
 // The SQLite ODBC driver creates an empty database for a file that is not there; the
 // examination database must exist, so a missing file is an error and the driver is
-// told not to create one.
-std::string guardSqliteDatabase(const ConnectionString& connection, const std::string& connectionString)
+// told not to create any. It waits for a lock as long as its own Timeout key says
+// (milliseconds), whatever a statement's time-out, so that key gets the command time-out.
+std::string guardSqliteDatabase(const ConnectionString& connection, const std::string& connectionString,
+                                int commandTimeoutSeconds)
 {
     auto database = connection.value("Database");
     if (database.size() >= 2 && database.front() == '{' && database.back() == '}')
@@ -318,24 +385,28 @@ std::string guardSqliteDatabase(const ConnectionString& connection, const std::s
         if (database.empty() || !std::filesystem::is_regular_file(filePath(database), error))
             throwProviderError("The database file \"" + database + "\" does not exist");
     }
-    if (connection.has("NoCreat"))
-        return connectionString;
     auto text = connectionString;
     while (!text.empty() && (text.back() == ';' || text.back() == ' '))
         text.pop_back();
-    return text + ";NoCreat=1";
+    if (!connection.has("NoCreat"))
+        text += ";NoCreat=1";
+    if (!connection.has("Timeout"))
+        text += ";Timeout=" + std::to_string(lockWaitMs(commandTimeoutSeconds));
+    return text;
 }
 
 } // namespace
 
-std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString)
+std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString, int commandTimeoutSeconds)
 {
     const ConnectionString connection(odbcConnectionString);
     if (isSqlServerProvider(connection))
-        return std::make_unique<OdbcBackend>(toSqlServerOdbc(connection, installedOdbcDrivers()));
+        return std::make_unique<OdbcBackend>(toSqlServerOdbc(connection, installedOdbcDrivers()),
+                                             commandTimeoutSeconds);
     if (text::lowerAscii(connection.value("Driver")).find("sqlite") != std::string::npos)
-        return std::make_unique<OdbcBackend>(guardSqliteDatabase(connection, odbcConnectionString));
-    return std::make_unique<OdbcBackend>(odbcConnectionString);
+        return std::make_unique<OdbcBackend>(
+            guardSqliteDatabase(connection, odbcConnectionString, commandTimeoutSeconds), commandTimeoutSeconds);
+    return std::make_unique<OdbcBackend>(odbcConnectionString, commandTimeoutSeconds);
 }
 
 } // namespace skorvin::ado

@@ -73,26 +73,23 @@ void Handle::check(SQLRETURN rc, std::string_view what) const
 
 void Handle::fail(std::string_view what) const
 {
-    auto message = diagnosticMessage(type_, handle_, mode_);
-    if (message.empty())
-        message = std::string(what) + " failed";
-    throwProviderError(message);
+    auto diag = diagnostic(type_, handle_, mode_);
+    if (diag.message.empty())
+        diag.message = std::string(what) + " failed";
+    // SQLSTATE class 08: the connection is gone, whatever the driver calls it.
+    if (diag.state.starts_with("08"))
+        throw EConnectionLost(providerMessage(std::move(diag.message)));
+    throwProviderError(std::move(diag.message));
 }
 
 namespace {
 
-// One diagnostic record: its SQLSTATE and message text, or nothing past the last record.
-struct DiagRecord {
-    std::string state;
-    std::string message;
-};
-
-std::optional<DiagRecord> diagRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record, TextMode mode)
+std::optional<Diagnostic> diagRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record, TextMode mode)
 {
     SQLWCHAR wideState[6] = {};
     SQLCHAR utf8State[6] = {};
     SQLINTEGER native = 0;
-    DiagRecord diag;
+    Diagnostic diag;
     const SQLRETURN rc = readText(
         mode,
         [&](SQLWCHAR* text, SQLSMALLINT size, SQLSMALLINT* length) {
@@ -111,21 +108,26 @@ std::optional<DiagRecord> diagRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMAL
 
 } // namespace
 
-std::string diagnosticMessage(SQLSMALLINT type, SQLHANDLE handle, TextMode mode)
+Diagnostic diagnostic(SQLSMALLINT type, SQLHANDLE handle, TextMode mode)
 {
-    std::string firstWarning;
+    Diagnostic firstWarning;
     for (SQLSMALLINT record = 1;; ++record) {
         auto diag = diagRecord(type, handle, record, mode);
         if (!diag)
             break;
-        auto message = withoutDriverPrefixes(diag->message);
+        diag->message = withoutDriverPrefixes(diag->message);
         // SQLSTATE class 01 is a warning; an error record after it is what went wrong.
-        if (diag->state.rfind("01", 0) != 0)
-            return message;
-        if (firstWarning.empty())
-            firstWarning = std::move(message);
+        if (!diag->state.starts_with("01"))
+            return std::move(*diag);
+        if (firstWarning.message.empty())
+            firstWarning = std::move(*diag);
     }
     return firstWarning;
+}
+
+std::string diagnosticMessage(SQLSMALLINT type, SQLHANDLE handle, TextMode mode)
+{
+    return diagnostic(type, handle, mode).message;
 }
 
 std::string withoutDriverPrefixes(std::string_view message)

@@ -81,8 +81,8 @@ public:
     SQLSMALLINT type() const { return type_; }
     void setTextMode(TextMode mode) { mode_ = mode; }
 
-    // Throws the driver's error for a failed call; what names the call when the
-    // driver left no message.
+    // Throws the driver's error for a failed call (EConnectionLost when the connection is
+    // gone); what names the call when the driver left no message.
     void check(SQLRETURN rc, std::string_view what) const;
     [[noreturn]] void fail(std::string_view what) const;
 
@@ -98,9 +98,17 @@ public:
     Environment();
 };
 
-// The message a user should read from a handle's diagnostics: the first error
-// record (warnings only when there is nothing else), without driver prefixes;
+// One diagnostic record: its SQLSTATE and its message.
+struct Diagnostic {
+    std::string state;
+    std::string message;
+};
+
+// The record a user should read from a handle's diagnostics: the first error record
+// (warnings only when there is nothing else), its message without driver prefixes;
 // empty when the driver recorded nothing.
+Diagnostic diagnostic(SQLSMALLINT type, SQLHANDLE handle, TextMode mode = TextMode::Wide);
+// Its message.
 std::string diagnosticMessage(SQLSMALLINT type, SQLHANDLE handle, TextMode mode = TextMode::Wide);
 
 // Drops the bracketed components that driver managers and drivers put in front of

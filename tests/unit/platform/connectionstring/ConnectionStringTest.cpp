@@ -1,5 +1,8 @@
 #include "platform/ado/ConnectionString.hpp"
 
+#include "platform/Exception.hpp"
+#include "platform/ado/TADOConnection.hpp"
+
 #include <gtest/gtest.h>
 
 using skorvin::ado::ConnectionString;
@@ -37,6 +40,47 @@ TEST(ConnectionString, HidesPasswordsForDisplay)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ConnectionString::withoutPasswords(c.text), c.shown) << c.text;
+}
+
+// The connection's own keys are taken out before the rest goes to a driver.
+TEST(ConnectionString, LeavesOutOneKeyKeepingTheRestAsWritten)
+{
+    const struct {
+        const char* text;
+        const char* kept;
+    } cases[] = {
+        {"Driver={PostgreSQL Unicode};Command Timeout=5;Database=exam", "Driver={PostgreSQL Unicode};Database=exam"},
+        {" command timeout = 5 ;DSN=exam", "DSN=exam"},
+        {"DSN=exam;Command Timeout=5", "DSN=exam"},
+        {"PWD={a;Command Timeout=5};Command Timeout=1", "PWD={a;Command Timeout=5}"},
+        {"DSN=exam;", "DSN=exam;"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ConnectionString::without(c.text, "Command Timeout"), c.kept) << c.text;
+}
+
+TEST(ConnectionString, TimeOutsMustBeWholeNumbersNotBelowZero)
+{
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"Driver=nosuch;Command Timeout=abc", "Command Timeout must be a whole number of seconds"},
+        {"Driver=nosuch;Command Timeout=-1", "Command Timeout must be a whole number of seconds"},
+        {"Provider=SQLite;Data Source=none.sqlite;Command Timeout=2.5",
+         "Command Timeout must be a whole number of seconds"},
+        {"Provider=SQLite;Data Source=none.sqlite;Busy Timeout=1s",
+         "Busy Timeout must be a whole number of milliseconds"},
+    };
+    for (const auto& c : cases) {
+        skorvin::ado::TADOConnection connection(c.text);
+        try {
+            connection.open();
+            ADD_FAILURE() << c.text << " opened";
+        } catch (const skorvin::EDatabaseError& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.text;
+        }
+    }
 }
 
 } // namespace

@@ -1,12 +1,18 @@
 // The system's own statements give the same rows through the embedded SQLite connection
-// and through ODBC (the SQLite ODBC driver) on one demo examination database.
+// and through ODBC on the same demo examination data: the SQLite ODBC driver on the same
+// file, and psqlODBC on a PostgreSQL server holding a copy of it.
 #include "OdbcFixture.hpp"
 
 #include "plain/DemoDb.hpp"
+#include "plain/PostgresDb.hpp"
+#include "platform/Exception.hpp"
 #include "platform/Text.hpp"
 #include "platform/ado/TADOConnection.hpp"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
 
 namespace skorvin::test {
 namespace {
@@ -31,24 +37,51 @@ Result run(TADOConnection& connection, const std::string& sql, const std::vector
 const std::string kListHead = " select b.zkzh,b.tttt,a.xm from (select * from t_omr  where zkzh like '4%' and  "
                               "(UPPER(qk)<>'Q' or qk Is Null)) b left join t_bm a on a.zkzh=b.zkzh  ";
 
-class CrossBackend : public ::testing::TestWithParam<int> {
+enum class Server { SqliteOdbc, Postgres };
+
+struct CrossCase {
+    Server server;
+    int generation;
+};
+
+// Servers fold unquoted names to their own letter case (PostgreSQL: lower); the system
+// looks fields up without regard to it.
+std::vector<std::string> lowered(std::vector<std::string> names)
+{
+    for (auto& name : names)
+        name = text::lowerAscii(name);
+    return names;
+}
+
+class CrossBackend : public ::testing::TestWithParam<CrossCase> {
 protected:
-    CrossBackend() : db(options())
+    CrossBackend() : db(options()) {}
+
+    void SetUp() override
     {
+        if (GetParam().server == Server::Postgres) {
+            if (!postgresServer())
+                GTEST_SKIP() << kNoPostgres;
+            postgres = std::make_unique<PostgresDb>();
+            postgres->load(db);
+        }
         sqlite.open();
+        odbc.setConnectionString(odbcConnectionString());
         odbc.open();
     }
 
     static demodb::Options options()
     {
         auto o = DemoDb::smallOptions();
-        o.generation = GetParam();
+        o.generation = GetParam().generation;
         o.candidates = 400;
         return o;
     }
 
     std::string odbcConnectionString() const
     {
+        if (postgres)
+            return postgres->connectionString();
         const auto u8 = db.path().u8string();
         return "Driver=" + sqliteOdbcDriver() + ";Database=" + gbk::fromUtf8(std::string(u8.begin(), u8.end()));
     }
@@ -68,7 +101,7 @@ protected:
         SCOPED_TRACE(gbk::toUtf8(sql));
         const auto viaSqlite = run(sqlite, sql, params);
         const auto viaOdbc = run(odbc, sql, params);
-        EXPECT_EQ(viaOdbc.names, viaSqlite.names);
+        EXPECT_EQ(lowered(viaOdbc.names), lowered(viaSqlite.names));
         EXPECT_EQ(viaOdbc.rows, viaSqlite.rows);
         if (rowsExpected) {
             EXPECT_FALSE(viaSqlite.rows.empty());
@@ -76,8 +109,9 @@ protected:
     }
 
     DemoDb db;
+    std::unique_ptr<PostgresDb> postgres;
     TADOConnection sqlite{db.connectionString()};
-    TADOConnection odbc{odbcConnectionString()};
+    TADOConnection odbc;
 };
 
 TEST_P(CrossBackend, SettingsVersionAndOrganisationStatements)
@@ -95,7 +129,7 @@ TEST_P(CrossBackend, SettingsVersionAndOrganisationStatements)
 
 TEST_P(CrossBackend, CandidateListForEveryLevel)
 {
-    const int generation = GetParam();
+    const int generation = GetParam().generation;
     const auto siteLength = generation == 1 ? 4 : 6;
     const auto width = std::to_string(siteLength);
     const auto& province = first(1);
@@ -116,27 +150,69 @@ TEST_P(CrossBackend, CandidateListForEveryLevel)
     EXPECT_EQ(all.names, (std::vector<std::string>{"zkzh", "tttt", "xm"}));
 }
 
-TEST_P(CrossBackend, ScoreUpdateSeenByBothConnections)
+TEST_P(CrossBackend, ScoreUpdatesCountAndLandAlike)
 {
     const auto zkzh = db.summary().samples.unscored.zkzh;
-    const auto update = [&](const std::string& score, const std::string& number) {
-        return "update t_omr set tttt=" + text::quoted(score) + " where zkzh=" + text::quoted(number);
-    };
     const auto scoreOf = "select tttt from t_omr where zkzh=" + text::quoted(zkzh);
+    // An update through one connection; on PostgreSQL, which holds a copy of the rows, the
+    // same update goes through the other one as well and must count the same rows.
+    const bool sharedFile = GetParam().server == Server::SqliteOdbc;
+    const auto save = [&](TADOConnection& writer, const std::string& score, const std::string& number) {
+        const auto sql = "update t_omr set tttt=" + text::quoted(score) + " where zkzh=" + text::quoted(number);
+        const long count = writer.execute(sql);
+        if (!sharedFile) {
+            EXPECT_EQ((&writer == &odbc ? sqlite : odbc).execute(sql), count) << sql;
+        }
+        return count;
+    };
 
-    EXPECT_EQ(odbc.execute(update("8'5", zkzh)), 1);
+    EXPECT_EQ(save(odbc, "8'5", zkzh), 1);
     EXPECT_EQ(run(sqlite, scoreOf).rows, (std::vector<Row>{{"8'5"}}));
-    EXPECT_EQ(sqlite.execute(update("27.5", zkzh)), 1);
+    expectSame(scoreOf);
+    EXPECT_EQ(save(sqlite, "27.5", zkzh), 1);
     EXPECT_EQ(run(odbc, scoreOf).rows, (std::vector<Row>{{"27.5"}}));
 
-    EXPECT_EQ(odbc.execute(update("1", "4no-such")), 0);
-    EXPECT_EQ(sqlite.execute(update("1", "4no-such")), 0);
+    EXPECT_EQ(save(odbc, "1", "4no-such"), 0);
+    EXPECT_EQ(save(sqlite, "1", "4no-such"), 0);
     expectSame(kListHead + "order by b.zkzh");
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, CrossBackend, ::testing::Values(1, 2),
-                         [](const ::testing::TestParamInfo<int>& param) {
-                             return "generation" + std::to_string(param.param);
+// A failing statement fails alike on every connection: a database error carrying the
+// provider's own description, without driver names in front or a full stop behind, and
+// the connection goes on working.
+TEST_P(CrossBackend, FailuresComeAsTheProvidersDescription)
+{
+    const struct {
+        const char* sql;
+        const char* mentions;
+    } cases[] = {
+        {"select zkzh from t_nosuch", "t_nosuch"},
+        {"update t_omr set nosuch='1' where zkzh='4'", "nosuch"},
+        {"selec zkzh from t_omr", "selec"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        for (auto* connection : {&sqlite, &odbc}) {
+            try {
+                connection->execute(c.sql);
+                ADD_FAILURE() << "no error";
+            } catch (const EDatabaseError& e) {
+                const std::string message = e.what();
+                EXPECT_NE(message.find(c.mentions), std::string::npos) << message;
+                EXPECT_NE(message.front(), '[') << message;
+                EXPECT_NE(message.back(), '.') << message;
+            }
+        }
+    }
+    expectSame("select dbversion from t_version");
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, CrossBackend,
+                         ::testing::Values(CrossCase{Server::SqliteOdbc, 1}, CrossCase{Server::SqliteOdbc, 2},
+                                           CrossCase{Server::Postgres, 1}, CrossCase{Server::Postgres, 2}),
+                         [](const ::testing::TestParamInfo<CrossCase>& param) {
+                             return std::string(param.param.server == Server::Postgres ? "postgres" : "sqliteOdbc") +
+                                    "Generation" + std::to_string(param.param.generation);
                          });
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
@@ -25,26 +26,50 @@ inline std::string gbkText(const char* utf8)
     return gbk::fromUtf8(utf8);
 }
 
+// Sets or (nullptr) removes an environment variable.
+inline void setEnvironment(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+
 // Runs a test under the process character set it names and restores the one before.
-// The driver manager converts texts for 8-bit drivers by that character set, so the
-// backend must work under the C locale as well as under a UTF-8 one.
+// The driver manager converts texts for 8-bit drivers by that character set, and some
+// drivers take their client character set from it, so the backend must work under the C
+// locale, a UTF-8 one and a Chinese 8-bit one alike (./test generates zh_CN.GBK).
+// Some drivers read the locale from the environment (psqlODBC asks setlocale(LC_CTYPE, "")),
+// so LC_ALL is set for the test as well.
 class LocaleScope {
 public:
     explicit LocaleScope(const char* name) : saved_(std::setlocale(LC_ALL, nullptr))
     {
+        if (const char* env = std::getenv("LC_ALL"))
+            savedEnv_ = env;
         active_ = std::setlocale(LC_ALL, name) != nullptr;
+        setEnvironment("LC_ALL", name);
     }
-    ~LocaleScope() { std::setlocale(LC_ALL, saved_.c_str()); }
+    ~LocaleScope()
+    {
+        std::setlocale(LC_ALL, saved_.c_str());
+        setEnvironment("LC_ALL", savedEnv_ ? savedEnv_->c_str() : nullptr);
+    }
     LocaleScope(const LocaleScope&) = delete;
     LocaleScope& operator=(const LocaleScope&) = delete;
     bool active() const { return active_; }
 
 private:
     std::string saved_;
+    std::optional<std::string> savedEnv_;
     bool active_ = false;
 };
 
-inline constexpr const char* kLocales[] = {"C", "C.UTF-8"};
+inline constexpr const char* kLocales[] = {"C", "C.UTF-8", "zh_CN.GBK"};
 
 // Keeps what a query hands over.
 struct Rows : ado::RowSink {
