@@ -4,7 +4,7 @@
 SKORVIN_PACKAGES=(
   cmake ninja-build g++ pkg-config binutils
   qt6-base-dev qtbase5-dev libgl-dev
-  libsqlite3-dev sqlite3 unixodbc-dev libsqliteodbc tdsodbc
+  libsqlite3-dev sqlite3 unixodbc-dev libsqliteodbc tdsodbc postgresql odbc-postgresql locales
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   fonts-wqy-zenhei xvfb xauth poppler-utils
 )
@@ -21,6 +21,14 @@ ensure_packages() {
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq >/dev/null
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# The ODBC tests also run under a Chinese 8-bit locale, which Debian does not install.
+ensure_test_locales() {
+  locale -a 2>/dev/null | grep -qix 'zh_CN.gbk' && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -i zh_CN -f GBK zh_CN.GBK
 }
 
 # build_variant <build dir> <extra cmake args...>
