@@ -3,6 +3,7 @@
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "report/BuiltReport.hpp"
+#include "report/PagePrinter.hpp"
 
 #include <QFile>
 #include <QFont>
@@ -106,26 +107,11 @@ void paintPage(QPainter& painter, const BuiltReport& report, int pageIndex, doub
 void exportPdf(const BuiltReport& report, const QString& fileName)
 {
     QPdfWriter writer(fileName);
-    constexpr int kResolution = 600;
-    writer.setResolution(kResolution);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    auto pageSize = [&report](int index) {
-        const BuiltPage& page = report.page(index);
-        return QPageSize(QSizeF(page.width / 100.0, page.height / 100.0), QPageSize::Millimeter);
-    };
-    if (report.pageCount() > 0)
-        writer.setPageSize(pageSize(0));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw Exception("Cannot create file \"" + gbk::fromUtf8(fileName.toStdString()) + "\".");
-    for (int i = 0; i < report.pageCount(); ++i) {
-        if (i > 0) {
-            writer.setPageSize(pageSize(i));
-            writer.newPage();
-        }
-        paintPage(painter, report, i, kResolution / 25.4);
-    }
-    painter.end();
+    writer.setResolution(600);
+    PagePrinter printer(writer, "Cannot create file \"" + gbk::fromUtf8(fileName.toStdString()) + "\".");
+    for (int i = 0; i < report.pageCount(); ++i)
+        printer.print(report, i);
+    printer.finish();
 }
 
 } // namespace skorvin::report

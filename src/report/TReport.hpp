@@ -29,6 +29,12 @@ public:
     // Holds this template in place of the one loaded (tests, benchmarks).
     void setTemplate(ReportTemplate layout) { template_ = std::move(layout); }
     bool hasTemplate() const { return template_.has_value(); }
+    // The template held, for changes before the next build (page setup); nullptr when none.
+    ReportTemplate* layout() { return template_ ? &*template_ : nullptr; }
+
+    // The print job's title; none unless set.
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
 
     // The first text object with this name, page by page, without regard to case; nullptr when none.
     TextObject* FindObject(std::string_view name);
@@ -50,6 +56,7 @@ public:
 
 private:
     std::string name_;
+    std::string title_;
     std::optional<ReportTemplate> template_;
     std::vector<TUserDataset*> dataSets_;
     std::optional<std::string> date_;

@@ -53,11 +53,21 @@ public:
         return QFileDialog::getSaveFileName(owner, QString(), proposedName, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     }
+
+    QString openFileName(QWidget* owner, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+    }
 };
 
 Dialogs* installed = nullptr;
 
 } // namespace
+
+QString Dialogs::openFileName(QWidget*, const QString&)
+{
+    return {};
+}
 
 Dialogs& dialogs()
 {

@@ -25,6 +25,9 @@ public:
     // Save-file dialog; it does not ask before a file is replaced (a caller that wants
     // the question asks it). An empty text when the operator cancels.
     virtual QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) = 0;
+    // Open-file dialog for an existing file; an empty text when the operator cancels. The
+    // default cancels, for stand-ins that never meet the dialog.
+    virtual QString openFileName(QWidget* owner, const QString& filter);
 };
 
 // The implementation in force: real Qt boxes unless a test installed another.

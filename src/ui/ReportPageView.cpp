@@ -107,10 +107,60 @@ void ReportPageView::goToPage(int page)
     page = std::clamp(page, 1, static_cast<int>(placements_.size()));
     verticalScrollBar()->setValue(placements_[static_cast<std::size_t>(page - 1)].top() - kGap);
     // At the end of the scroll range the page may sit lower than the top; it is still the one asked for.
+    setCurrent(page);
+}
+
+void ReportPageView::setCurrent(int page)
+{
     if (current_ != page) {
         current_ = page;
         emit currentPageChanged(current_);
     }
+}
+
+void ReportPageView::reload()
+{
+    highlight_.reset();
+    layOut();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    current_ = -1;
+    setCurrent(pages_.pageCount() > 0 ? 1 : 0);
+    viewport()->update();
+}
+
+QRect ReportPageView::areaOnDesk(int pageIndex, const report::Rect& area) const
+{
+    const double perUnit = scale_ / 100.0;
+    const QPoint paper = placements_.at(static_cast<std::size_t>(pageIndex)).topLeft();
+    return QRectF(paper.x() + area.x * perUnit, paper.y() + area.y * perUnit, area.width * perUnit,
+                  area.height * perUnit)
+        .toAlignedRect();
+}
+
+void ReportPageView::highlight(int pageIndex, const report::Rect& area)
+{
+    if (pageIndex < 0 || pageIndex >= static_cast<int>(placements_.size()))
+        return;
+    highlight_ = Highlight{pageIndex, area};
+    const QRect target = areaOnDesk(pageIndex, area);
+    const QSize view = viewport()->size();
+    // The page's top when the whole area fits below it, else the area a little below the view's top.
+    const int pageTop = placements_[static_cast<std::size_t>(pageIndex)].top() - kGap;
+    verticalScrollBar()->setValue(target.bottom() < pageTop + view.height() ? pageTop : target.top() - kGap);
+    QScrollBar* across = horizontalScrollBar();
+    if (target.left() < across->value() || target.right() > across->value() + view.width())
+        across->setValue(target.left() - kGap);
+    setCurrent(pageIndex + 1);
+    viewport()->update();
+}
+
+QRect ReportPageView::highlightedArea() const
+{
+    if (!highlight_)
+        return {};
+    const QPoint offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    return areaOnDesk(highlight_->pageIndex, highlight_->area).translated(-offset);
 }
 
 void ReportPageView::updateCurrentPage()
@@ -126,10 +176,7 @@ void ReportPageView::updateCurrentPage()
         else
             break;
     }
-    if (page != current_) {
-        current_ = page;
-        emit currentPageChanged(current_);
-    }
+    setCurrent(page);
 }
 
 void ReportPageView::scrollContentsBy(int, int)
@@ -165,6 +212,10 @@ void ReportPageView::paintEvent(QPaintEvent* event)
         const int index = static_cast<int>(it - placements_.begin());
         report::paintPage(painter, pages_, index, scale_, paper.topLeft());
         emit pagePainted(index);
+    }
+    if (highlight_) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.fillRect(highlightedArea(), Qt::white);
     }
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "report/ReportTemplate.hpp"
+
 #include <QAbstractScrollArea>
+
+#include <optional>
 
 #include <vector>
 
@@ -36,6 +40,14 @@ public:
     // Scrolls so that the top of the page is at the top of the view.
     void goToPage(int page);
 
+    // The pages were replaced (opened, built again): laid out anew, page 1 current.
+    void reload();
+    // Makes the page (0-based) current, scrolls the rectangle on it into view and shows
+    // it inverted, until the next highlight or reload.
+    void highlight(int pageIndex, const report::Rect& area);
+    // The highlighted area in the view's viewport; empty when none.
+    QRect highlightedArea() const;
+
 signals:
     void currentPageChanged(int page);
     // One page was painted (0-based), for those who check that painting follows the view.
@@ -49,6 +61,8 @@ protected:
 
 private:
     double pixelsPerMm() const;
+    QRect areaOnDesk(int pageIndex, const report::Rect& area) const;
+    void setCurrent(int page);
     void layOut();
     void updateCurrentPage();
 
@@ -58,6 +72,11 @@ private:
     std::vector<QRect> placements_; // each page's rectangle in the scrolled area
     QSize extent_;
     int current_ = 0;
+    struct Highlight {
+        int pageIndex;
+        report::Rect area;
+    };
+    std::optional<Highlight> highlight_;
 };
 
 } // namespace skorvin::ui

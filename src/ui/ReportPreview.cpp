@@ -1,5 +1,17 @@
 #include "ui/ReportPreview.hpp"
 
+#include "report/BuiltReportFile.hpp"
+#include "report/PaperSetup.hpp"
+#include "report/TReport.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/GbkText.hpp"
+#include "ui/HandlerGuard.hpp"
+#include "ui/ReportPrintDialog.hpp"
+#include "ui/ReportPrinting.hpp"
+#include "ui/ReportRunner.hpp"
+#include "ui/ReportWindows.hpp"
+
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,9 +38,20 @@ const QString kStoreApplication = QStringLiteral("ReportPreview");
 const QString kGeometryKey = QStringLiteral("geometry");
 const QString kMaximizedKey = QStringLiteral("maximized");
 
+const QString kReportFilter = QStringLiteral("报表文件 (*.rpages)");
+
+// The name with the extension ".rpages" in place of whatever extension was typed.
+QString withReportExtension(const QString& name)
+{
+    const QString suffix = QFileInfo(name).suffix();
+    QString stem = suffix.isEmpty() ? name : name.left(name.size() - suffix.size() - 1);
+    return stem + QStringLiteral(".rpages");
+}
+
 } // namespace
 
-ReportPreview::ReportPreview(report::BuiltReport pages, QWidget* parent) : QDialog(parent), pages_(std::move(pages))
+ReportPreview::ReportPreview(report::BuiltReport pages, report::TReport* source, QWidget* parent)
+    : QDialog(parent), pages_(std::move(pages)), source_(source), printers_(printers().installed())
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral("预览"));
@@ -39,21 +62,17 @@ ReportPreview::ReportPreview(report::BuiltReport pages, QWidget* parent) : QDial
     btnZoom_ = toolButton("btnZoom", QStringLiteral("放缩"), QString());
     btnZoom_->setPopupMode(QToolButton::InstantPopup);
     tools->addWidget(btnZoom_);
-    // Opening, saving, printing, page setup and finding come with the printing of the pages.
-    struct Later {
-        const char* name;
-        QString hint;
-        QString caption;
-    };
-    for (const Later& later : {Later{"btnOpen", QStringLiteral("打开报表"), QStringLiteral("打开")},
-                               Later{"btnSave", QStringLiteral("保存报表"), QStringLiteral("保存")},
-                               Later{"btnPrint", QStringLiteral("打印报表"), QStringLiteral("打印")},
-                               Later{"btnPageSetup", QStringLiteral("页面设置"), QStringLiteral("页面设置")},
-                               Later{"btnFind", QStringLiteral("查找文本"), QStringLiteral("查找")}}) {
-        QToolButton* button = toolButton(later.name, later.hint, later.caption);
-        button->setEnabled(false);
-        tools->addWidget(button);
-    }
+    tools->addWidget(
+        toolButton("btnOpen", QStringLiteral("打开报表"), QStringLiteral("打开"), &ReportPreview::openClick));
+    tools->addWidget(
+        toolButton("btnSave", QStringLiteral("保存报表"), QStringLiteral("保存"), &ReportPreview::saveClick));
+    btnPrint_ = toolButton("btnPrint", QStringLiteral("打印报表"), QStringLiteral("打印"), &ReportPreview::printClick);
+    tools->addWidget(btnPrint_);
+    btnPageSetup_ = toolButton("btnPageSetup", QStringLiteral("页面设置"), QStringLiteral("页面设置"),
+                               &ReportPreview::pageSetupClick);
+    tools->addWidget(btnPageSetup_);
+    tools->addWidget(
+        toolButton("btnFind", QStringLiteral("查找文本"), QStringLiteral("查找"), &ReportPreview::findClick));
     QToolButton* close = toolButton("btnClose", QStringLiteral("关闭预览"), QStringLiteral("关闭"));
     connect(close, &QToolButton::clicked, this, &ReportPreview::reject);
     tools->addWidget(close);
@@ -73,6 +92,7 @@ ReportPreview::ReportPreview(report::BuiltReport pages, QWidget* parent) : QDial
     connect(view_, &ReportPageView::currentPageChanged, this, &ReportPreview::showPageStatus);
     applyZoom(chosenZoom());
     showPageStatus();
+    enableTools();
     restorePlacement();
     view_->setFocus();
 }
@@ -84,7 +104,8 @@ PreviewZoom ReportPreview::lastZoom()
     return chosenZoom();
 }
 
-QToolButton* ReportPreview::toolButton(const char* name, const QString& hint, const QString& caption)
+QToolButton* ReportPreview::toolButton(const char* name, const QString& hint, const QString& caption,
+                                       void (ReportPreview::*handler)())
 {
     auto* button = new QToolButton(this);
     button->setObjectName(QString::fromLatin1(name));
@@ -93,6 +114,9 @@ QToolButton* ReportPreview::toolButton(const char* name, const QString& hint, co
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     // The keys belong to the page view.
     button->setFocusPolicy(Qt::NoFocus);
+    if (handler)
+        connect(button, &QToolButton::clicked, this,
+                [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
     return button;
 }
 
@@ -136,7 +160,124 @@ void ReportPreview::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    struct Key {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        void (ReportPreview::*handler)();
+    };
+    static const Key keys[] = {
+        {Qt::Key_O, Qt::ControlModifier, &ReportPreview::openClick},
+        {Qt::Key_S, Qt::ControlModifier, &ReportPreview::saveClick},
+        {Qt::Key_P, Qt::ControlModifier, &ReportPreview::printClick},
+        {Qt::Key_F, Qt::ControlModifier, &ReportPreview::findClick},
+        {Qt::Key_F3, Qt::NoModifier, &ReportPreview::findNext},
+    };
+    for (const Key& key : keys) {
+        if (event->key() == key.key && event->modifiers() == key.modifiers) {
+            event->accept();
+            runGuarded([this, &key] { (this->*key.handler)(); });
+            return;
+        }
+    }
     QDialog::keyPressEvent(event);
+}
+
+void ReportPreview::enableTools()
+{
+    btnPrint_->setEnabled(!printers_.printers.empty());
+    btnPageSetup_->setEnabled(!printers_.printers.empty() && source_ && source_->layout());
+}
+
+void ReportPreview::pagesReplaced()
+{
+    lastMatch_.reset();
+    view_->reload();
+    showPageStatus();
+    enableTools();
+}
+
+void ReportPreview::openClick()
+{
+    const QString name = dialogs().openFileName(this, kReportFilter);
+    if (name.isEmpty())
+        return;
+    pages_ = report::loadBuiltReport(toGbk(name));
+    // The pages shown are the file's now; building the report again would replace them.
+    source_ = nullptr;
+    pagesReplaced();
+}
+
+void ReportPreview::saveClick()
+{
+    const QString name = dialogs().saveFileName(this, QString(), kReportFilter);
+    if (name.isEmpty())
+        return;
+    report::saveBuiltReport(pages_, toGbk(withReportExtension(name)));
+}
+
+QString ReportPreview::jobTitle() const
+{
+    return source_ && !source_->title().empty() ? toQString(source_->title()) : QStringLiteral("Untitled");
+}
+
+void ReportPreview::printClick()
+{
+    if (printers_.printers.empty())
+        return;
+    std::vector<Printer*> list;
+    for (const auto& printer : printers_.printers)
+        list.push_back(printer.get());
+    const std::optional<PrintChoice> choice = reportWindows().choosePrint(this, list, printers_.current);
+    if (!choice || choice->printer < 0 || choice->printer >= static_cast<int>(list.size()))
+        return;
+    PrintPages(this, pages_, view_->currentPage(), jobTitle(), *list[static_cast<std::size_t>(choice->printer)],
+               *choice);
+}
+
+void ReportPreview::pageSetupClick()
+{
+    report::ReportTemplate* layout = source_ ? source_->layout() : nullptr;
+    if (printers_.printers.empty() || !layout)
+        return;
+    report::PaperSetup paper = report::paperOf(*layout);
+    if (!printers().pageSetup(this, paper))
+        return;
+    report::applyPaper(*layout, paper);
+    std::optional<report::BuiltReport> rebuilt = BuildReportPages(*source_, this);
+    if (!rebuilt)
+        return;
+    pages_ = std::move(*rebuilt);
+    pagesReplaced();
+}
+
+void ReportPreview::findClick()
+{
+    const std::optional<FindChoice> choice = reportWindows().chooseFind(this, lastFind_);
+    if (!choice)
+        return;
+    lastFind_ = *choice;
+    searched_ = true;
+    find(choice->fromFirstPage);
+}
+
+void ReportPreview::findNext()
+{
+    // F3 goes on from the match shown, whatever start the dialog had.
+    if (searched_)
+        find(false);
+}
+
+void ReportPreview::find(bool fromFirstPage)
+{
+    const int startPage = fromFirstPage ? 0 : std::max(0, view_->currentPage() - 1);
+    const int after = !fromFirstPage && lastMatch_ && lastMatch_->pageIndex == startPage ? lastMatch_->pieceIndex : -1;
+    const std::optional<report::TextMatch> match =
+        report::findText(pages_, toGbk(lastFind_.text), lastFind_.matchCase, startPage, after);
+    if (!match)
+        return;
+    lastMatch_ = match;
+    const report::Piece& piece = pages_.pieces(match->pageIndex)[static_cast<std::size_t>(match->pieceIndex)];
+    view_->highlight(match->pageIndex, piece.rect);
 }
 
 void ReportPreview::done(int result)

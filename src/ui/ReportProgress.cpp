@@ -15,7 +15,9 @@ constexpr int kEventIntervalMs = 40;
 
 } // namespace
 
-ReportProgress::ReportProgress(QWidget* owner) : QDialog(owner)
+ReportProgress::ReportProgress(QWidget* owner, Task task)
+    : QDialog(owner),
+      pageText_(task == Task::Build ? QStringLiteral("正在处理页: %1") : QStringLiteral("正在打印页: %1"))
 {
     setObjectName(QStringLiteral("ReportProgress"));
     setWindowTitle(QStringLiteral("正在准备报表"));
@@ -41,7 +43,7 @@ void ReportProgress::open()
 bool ReportProgress::pageBegins(int page)
 {
     if (!cancelled_ && sinceEvents_.hasExpired(kEventIntervalMs)) {
-        label_->setText(QStringLiteral("正在处理页: %1").arg(page));
+        label_->setText(pageText_.arg(page));
         QApplication::processEvents();
         sinceEvents_.restart();
     }

@@ -10,11 +10,13 @@ class QLabel;
 namespace skorvin::ui {
 
 // The modal window shown while a report is built: "正在准备报表", then "正在处理页: n",
-// and "取消", which ends the build with the pages made so far.
+// and "取消", which ends the build with the pages made so far; while pages are printed,
+// "正在打印页: n", and "取消" aborts the job.
 class ReportProgress final : public QDialog, public BuildProgress {
     Q_OBJECT
 public:
-    explicit ReportProgress(QWidget* owner);
+    enum class Task { Build, Print };
+    ReportProgress(QWidget* owner, Task task);
 
     // Shows the window modal over its owner, without a modal loop of its own.
     void open() override;
@@ -25,6 +27,7 @@ protected:
     void reject() override;
 
 private:
+    QString pageText_;
     QLabel* label_ = nullptr;
     QElapsedTimer sinceEvents_;
     bool cancelled_ = false;

@@ -19,10 +19,10 @@ bool LoadReportTemplate(report::TReport& report, const std::string& path)
     }
 }
 
-bool ShowReport(report::TReport& report, QWidget* owner)
+std::optional<report::BuiltReport> BuildReportPages(report::TReport& report, QWidget* owner)
 {
     if (!report.hasTemplate())
-        return false;
+        return std::nullopt;
     report::BuildResult built;
     std::optional<std::string> failure;
     {
@@ -36,9 +36,17 @@ bool ShowReport(report::TReport& report, QWidget* owner)
     // The box comes once the progress window is gone, so that it belongs to the owner.
     if (failure) {
         ShowError(*failure);
-        return false;
+        return std::nullopt;
     }
-    reportWindows().preview(owner, std::move(built.pages));
+    return std::move(built.pages);
+}
+
+bool ShowReport(report::TReport& report, QWidget* owner)
+{
+    std::optional<report::BuiltReport> pages = BuildReportPages(report, owner);
+    if (!pages)
+        return false;
+    reportWindows().preview(owner, std::move(*pages), &report);
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "ui/ReportWindows.hpp"
 
+#include "ui/ReportFindDialog.hpp"
 #include "ui/ReportPreview.hpp"
+#include "ui/ReportPrintDialog.hpp"
 #include "ui/ReportProgress.hpp"
 
 namespace skorvin::ui {
@@ -11,15 +13,38 @@ class QtReportWindows final : public ReportWindows {
 public:
     std::unique_ptr<BuildProgress> openProgress(QWidget* owner) override
     {
-        auto window = std::make_unique<ReportProgress>(owner);
+        auto window = std::make_unique<ReportProgress>(owner, ReportProgress::Task::Build);
         window->open();
         return window;
     }
 
-    void preview(QWidget* owner, report::BuiltReport pages) override
+    std::unique_ptr<BuildProgress> openPrintProgress(QWidget* owner) override
     {
-        ReportPreview window(std::move(pages), owner);
+        auto window = std::make_unique<ReportProgress>(owner, ReportProgress::Task::Print);
+        window->open();
+        return window;
+    }
+
+    void preview(QWidget* owner, report::BuiltReport pages, report::TReport* source) override
+    {
+        ReportPreview window(std::move(pages), source, owner);
         window.exec();
+    }
+
+    std::optional<FindChoice> chooseFind(QWidget* owner, const FindChoice& initial) override
+    {
+        ReportFindDialog dialog(initial, owner);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.choice();
+    }
+
+    std::optional<PrintChoice> choosePrint(QWidget* owner, const std::vector<Printer*>& printers, int current) override
+    {
+        ReportPrintDialog dialog(printers, current, owner);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.choice();
     }
 };
 

@@ -3,16 +3,26 @@
 #include "report/BuiltReport.hpp"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QWidget;
 
+namespace skorvin::report {
+class TReport;
+}
+
 namespace skorvin::ui {
 
-// The progress window shown while pages are built.
+class Printer;
+struct FindChoice;
+struct PrintChoice;
+
+// The progress window shown while pages are built or printed.
 class BuildProgress {
 public:
     virtual ~BuildProgress() = default;
-    // Page n begins; false when the operator cancelled.
+    // Page n begins (is built, or is sent to the printer); false when the operator cancelled.
     virtual bool pageBegins(int page) = 0;
 };
 
@@ -23,8 +33,16 @@ public:
     virtual ~ReportWindows() = default;
     // Shows the progress window over owner until the returned object is destroyed.
     virtual std::unique_ptr<BuildProgress> openProgress(QWidget* owner) = 0;
-    // The modal preview of the pages; returns when the operator closes it.
-    virtual void preview(QWidget* owner, report::BuiltReport pages) = 0;
+    // The progress window while pages are printed ("正在打印页: n").
+    virtual std::unique_ptr<BuildProgress> openPrintProgress(QWidget* owner) = 0;
+    // The modal preview of the pages source built (nullptr when none); returns when the
+    // operator closes it.
+    virtual void preview(QWidget* owner, report::BuiltReport pages, report::TReport* source) = 0;
+    // The modal search dialog, opened on initial; nothing when the operator cancelled.
+    virtual std::optional<FindChoice> chooseFind(QWidget* owner, const FindChoice& initial) = 0;
+    // The modal print dialog over the installed printers; nothing when the operator cancelled.
+    virtual std::optional<PrintChoice> choosePrint(QWidget* owner, const std::vector<Printer*>& printers,
+                                                   int current) = 0;
 };
 
 // The implementation in force: the real windows unless a test installed another.

@@ -47,6 +47,16 @@ QString RecordingDialogs::saveFileName(QWidget* owner, const QString& proposedNa
     return answer;
 }
 
+QString RecordingDialogs::openFileName(QWidget*, const QString& filter)
+{
+    openRequests_ << filter;
+    if (openAnswers_.empty())
+        return {};
+    QString answer = openAnswers_.front();
+    openAnswers_.pop_front();
+    return answer;
+}
+
 QStringList RecordingDialogs::texts() const
 {
     QStringList result;
@@ -62,6 +72,8 @@ void RecordingDialogs::clear()
     confirmAnswers_.clear();
     askAnswers_.clear();
     saveAnswers_.clear();
+    openRequests_.clear();
+    openAnswers_.clear();
 }
 
 } // namespace skorvin::test

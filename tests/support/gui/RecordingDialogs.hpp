@@ -44,12 +44,18 @@ public:
     // Answers the next queued file name, or cancels (empty text) when none is queued.
     QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override;
 
+    // Answers the next queued file name, or cancels when none is queued.
+    QString openFileName(QWidget* owner, const QString& filter) override;
+
     void queueConfirm(bool ok) { confirmAnswers_.push_back(ok); }
     void queueAnswer(bool yes) { askAnswers_.push_back(yes); }
     void queueSaveFileName(const QString& name) { saveAnswers_.push_back(name); }
+    void queueOpenFileName(const QString& name) { openAnswers_.push_back(name); }
 
     const std::vector<Box>& boxes() const { return boxes_; }
     const std::vector<SaveRequest>& saveRequests() const { return saveRequests_; }
+    // The filters of the open dialogs shown so far.
+    const QStringList& openRequests() const { return openRequests_; }
     // The texts of all boxes shown so far, in order (handy in failure messages).
     QStringList texts() const;
     void clear();
@@ -61,6 +67,8 @@ private:
     std::deque<bool> confirmAnswers_;
     std::deque<bool> askAnswers_;
     std::deque<QString> saveAnswers_;
+    QStringList openRequests_;
+    std::deque<QString> openAnswers_;
 };
 
 } // namespace skorvin::test
