@@ -1,0 +1,27 @@
+# Cross build for Windows with Debian's mingw-w64 (posix thread variant). Included by
+# toolchain-<triple>.cmake, which sets SKORVIN_MINGW_TRIPLE.
+set(CMAKE_SYSTEM_NAME Windows)
+string(REGEX MATCH "^[^-]+" CMAKE_SYSTEM_PROCESSOR ${SKORVIN_MINGW_TRIPLE})
+
+set(CMAKE_C_COMPILER ${SKORVIN_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SKORVIN_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${SKORVIN_MINGW_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${SKORVIN_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The compiler's own runtime (libstdc++, libgcc, winpthread) goes inside every program
+# and DLL, so that they run without the toolchain's DLLs beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+
+# Only 64-bit Wine exists on this kind of machine; 32-bit programs are built, not run.
+if(SKORVIN_MINGW_TRIPLE MATCHES "^x86_64")
+  find_program(SKORVIN_WINE NAMES wine wine64 PATHS /usr/lib/wine)
+  if(SKORVIN_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${SKORVIN_WINE})
+  endif()
+endif()
