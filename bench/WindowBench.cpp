@@ -39,6 +39,7 @@ class OperatorSaysOk : public ui::Dialogs {
 public:
     void message(QWidget*, const QString&, const QString& text, Icon) override { stop(text); }
     bool confirm(QWidget*, const QString&, const QString&) override { return true; }
+    bool ask(QWidget*, const QString&, const QString& text, bool) override { stop(text); }
     QString saveFileName(QWidget*, const QString& proposedName, const QString&) override { stop(proposedName); }
 
 private:

@@ -2,10 +2,7 @@
 // list, the checks on the score and the save.
 #include "ui/frmSkorvin_UNIT.hpp"
 
-#include "exam/CandidateList.hpp"
 #include "exam/ScoreEntry.hpp"
-#include "exam/ScoreSave.hpp"
-#include "exam/ScoreSettings.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
 #include "ui/Dialogs.hpp"
@@ -65,10 +62,9 @@ void TfrmSkorvin::edtZKZKeyPress(char& key)
 
 void TfrmSkorvin::edtFSKeyPress(char& key)
 {
-    // Read on every key, so a change in the settings dialog applies to the very next one.
-    const exam::ScoreSettings settings = exam::ReadScoreSettings(exam::scoreSettingsPath());
-    // Selected text is typed over, so it is judged without the selection.
-    key = exam::filterScoreKey(textAfterTyping(edtFS), key, settings.Xs);
+    // The settings are read on every key, so a change in the settings dialog applies to the
+    // very next one; selected text is typed over, so it is judged without the selection.
+    key = session_.filterScoreKey(textAfterTyping(edtFS), key);
     if (key == exam::kEnter)
         spbtnSaveClick();
 }
@@ -76,20 +72,7 @@ void TfrmSkorvin::edtFSKeyPress(char& key)
 bool TfrmSkorvin::LocateCandidate()
 {
     DataGrid1->unmarkCurrentRow();
-    bool found = false;
-    try {
-        // The sorted copy ignores the display filter, so every row of the list is searched.
-        auto copy = Main_AdoSet.cloneReadOnly();
-        copy->setSort("zkzh");
-        if (copy->findEqual("zkzh", text::trim(boxText(edtZKZ)))) {
-            Main_AdoSet.gotoBookmark(copy->bookmark());
-            found = !Main_AdoSet.bof() && !Main_AdoSet.eof();
-        }
-    } catch (const std::exception&) {
-        // A closed list, a row the filter hides: the number is simply not there.
-        found = false;
-    }
-    if (!found) {
+    if (!session_.locate(boxText(edtZKZ))) {
         ShowInfo(toGbk(QStringLiteral("您输入的考生准考证号码不存在！请确认后重新输入！")));
         focusAndSelect(edtZKZ);
         Abort();
@@ -101,92 +84,70 @@ bool TfrmSkorvin::LocateCandidate()
 
 bool TfrmSkorvin::ValidateEntry()
 {
-    if (text::trim(boxText(edtZKZ)).empty()) {
+    using Check = exam::ScoreEntrySession::Check;
+    switch (session_.validate(boxText(edtZKZ), boxText(edtFS))) {
+    case Check::Ok:
+        return true;
+    case Check::NumberMissing:
         ShowInfo(toGbk(QStringLiteral("请输入准考证号码！")));
         focusAndSelect(edtZKZ);
-        Abort();
-    }
-    const std::string score = text::trim(boxText(edtFS));
-    if (score.empty()) {
+        break;
+    case Check::ScoreMissing:
         ShowInfo(toGbk(QStringLiteral("请输入分数！")));
         edtFS->setFocus(Qt::OtherFocusReason);
-        Abort();
-    }
-    const exam::ScoreSettings settings = exam::ReadScoreSettings(exam::scoreSettingsPath());
-    // The settings may have changed since the score was typed, and Delete can leave ".5".
-    if (!exam::isScoreText(score, settings.Xs)) {
+        break;
+    case Check::ScoreMalformed:
         ShowError(toGbk(QStringLiteral("您输入的分数格式不正确！请重新输入！")));
         focusAndSelect(edtFS);
-        Abort();
-    }
-    if (exam::exceedsMaximum(score, settings.Up)) {
+        break;
+    case Check::AboveMaximum:
         ShowError(toGbk(QStringLiteral("您输入的分数大于了满分值！请重新输入！")));
         focusAndSelect(edtFS);
-        Abort();
+        break;
     }
-    return true;
+    Abort();
 }
 
 void TfrmSkorvin::spbtnSaveClick()
 {
+    using Kind = exam::ScoreEntrySession::SaveOutcome::Kind;
     ValidateEntry();
     LocateCandidate();
     if (Main_AdoSet.isEmpty())
         return;
-    const std::string score = exam::scoreTextToStore(boxText(edtFS));
-    const std::string number = Main_AdoSet.fieldText("zkzh");
-    // A number shown with "?" for what GBK cannot hold could name another candidate.
-    if (!Main_AdoSet.fieldTextExact("zkzh")) {
-        ShowError(
-            toGbk(QStringLiteral("准考证号 %1 含有无法转换的字符，不能保存该考生的分数！").arg(toQString(number))));
+    auto outcome = session_.storeCurrent(boxText(edtFS), false);
+    if (outcome.kind == Kind::Conflict) {
+        if (!replaceStoredScore(outcome.number, outcome.stored, exam::scoreTextToStore(boxText(edtFS)))) {
+            session_.keepStoredScore(outcome.stored);
+            focusAndSelect(edtFS);
+            Abort();
+        }
+        outcome = session_.storeCurrent(boxText(edtFS), true);
+    }
+    switch (outcome.kind) {
+    case Kind::Saved:
+        break;
+    case Kind::InexactNumber:
+        ShowError(toGbk(
+            QStringLiteral("准考证号 %1 含有无法转换的字符，不能保存该考生的分数！").arg(toQString(outcome.number))));
         focusAndSelect(edtZKZ);
         Abort();
-    }
-    if (!confirmReplacingStoredScore(number, score))
-        Abort();
-    if (!exam::StoreScore(Save_ADOQ, score, number)) {
+    case Kind::Conflict:
+    case Kind::Gone:
         // The candidate left the database after the list was read: nothing was stored.
         ShowError(toGbk(QStringLiteral("未能保存：数据库中没有该考生")));
         Abort();
     }
-
-    // The database has the score; the list's own copy of the row follows it.
-    putListScore(score);
     DataGrid1->markCurrentRow();
     LoadRecordToEdits();
 }
 
-bool TfrmSkorvin::confirmReplacingStoredScore(const std::string& number, const std::string& score)
+bool TfrmSkorvin::replaceStoredScore(const std::string& number, const std::string& stored, const std::string& score)
 {
-    const auto stored = exam::ReadStoredScore(*Save_ADOQ.connection(), number);
-    if (!stored) {
-        ShowError(toGbk(QStringLiteral("未能保存：数据库中没有该考生")));
-        return false;
-    }
-    // Another operator saved since the list was read: nobody is overwritten unasked.
-    if (*stored == Main_AdoSet.fieldText("tttt"))
-        return true;
-    const QString before = stored->empty() ? QStringLiteral("（空）") : toQString(*stored);
+    const QString before = stored.empty() ? QStringLiteral("（空）") : toQString(stored);
     const QString question = QStringLiteral("考生 %1 在数据库中的分数已是 %2，与列表不同。是否用 %3 替换 %2？")
                                  .arg(toQString(number), before, toQString(score));
-    if (dialogs().ask(ownerWindow(), QStringLiteral("确认"), question, false))
-        return true;
-    putListScore(*stored);
-    focusAndSelect(edtFS);
-    return false;
-}
-
-void TfrmSkorvin::putListScore(const std::string& score)
-{
-    Main_AdoSet.edit();
-    Main_AdoSet.setFieldValue("tttt", score);
-    try {
-        Main_AdoSet.post();
-    } catch (const std::exception&) {
-        // A list left without rows has nothing to show the row in; any other failure is reported.
-        if (!(Main_AdoSet.bof() && Main_AdoSet.eof()))
-            throw;
-    }
+    return dialogs().ask(ownerWindow(), QStringLiteral("确认"), question, false);
 }
 
 } // namespace skorvin::ui

@@ -3,7 +3,6 @@
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include "exam/ExportFileName.hpp"
-#include "exam/TDataGridExport.hpp"
 #include "platform/RegionalDate.hpp"
 #include "ui/BusyCursor.hpp"
 #include "ui/Dialogs.hpp"
@@ -24,9 +23,8 @@ void TfrmSkorvin::btnExportClick()
     if (chosen.isEmpty())
         return;
     const BusyCursor busy;
-    // ".txt" always, also after a name that already ends in it. Every row of the list,
-    // whatever rows are marked.
-    exam::ExportGridToFile(exam::exportClassOf<exam::TDataGridExportAsText>, *DataGrid1, toGbk(chosen) + ".txt", true);
+    // ".txt" always, also after a name that already ends in it.
+    session_.exportList(*DataGrid1, toGbk(chosen) + ".txt");
 }
 
 } // namespace skorvin::ui

@@ -4,7 +4,6 @@
 
 #include "platform/Gbk.hpp"
 #include "platform/HostPaths.hpp"
-#include "platform/Text.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/ReportRunner.hpp"
 
@@ -48,10 +47,7 @@ void TfrmSkorvin::SpeedButton2Click()
         memo1->setText(ReportTitle);
     if (report::TextObject* memo2 = Report1.FindObject("memo2")) {
         const int node = selectedOrgNode();
-        const std::string nodeText = node < 0 ? std::string() : orgTree_.node(node).text;
-        const int dash = text::pos("-", nodeText);
-        const std::string name = dash > 0 ? text::mid(nodeText, dash + 1, static_cast<int>(nodeText.size())) : "";
-        memo2->setText(name + gbk::fromUtf8("四级主观题登分表"));
+        memo2->setText(exam::ScoreEntrySession::reportHeading(node < 0 ? std::string() : orgTree_.node(node).text));
     }
     UserDataset1.setRecordCount(Main_AdoSet.recordCount());
     ShowReport(Report1, this);
@@ -69,14 +65,7 @@ void TfrmSkorvin::UserDataset1Next()
 
 std::optional<std::string> TfrmSkorvin::Report1GetValue(const std::string& name)
 {
-    // Exactly these three; every other name is the engine's to resolve.
-    if (name == "ZKZH")
-        return text::trim(Main_AdoSet.fieldText("zkzh"));
-    if (name == "XM")
-        return text::trim(Main_AdoSet.fieldText("xm"));
-    if (name == "FS")
-        return text::trim(Main_AdoSet.fieldText("tttt"));
-    return std::nullopt;
+    return session_.reportValue(name);
 }
 
 } // namespace skorvin::ui

@@ -2,8 +2,6 @@
 // boxes and the status line in step with the tree and the list.
 #include "ui/frmSkorvin_UNIT.hpp"
 
-#include "exam/CandidateList.hpp"
-#include "exam/StandardInfo.hpp"
 #include "platform/Exception.hpp"
 #include "ui/BusyCursor.hpp"
 #include "ui/GbkText.hpp"
@@ -54,24 +52,18 @@ void TfrmSkorvin::FormShow()
 
 void TfrmSkorvin::InitWindow()
 {
-    if (!state_.HostConnection)
-        throw EDatabaseError("Missing Connection or ConnectionString");
     const BusyCursor busy;
+    exam::ScoreEntrySession::Start start;
     try {
-        exam::BuildOrgTree(orgTree_, *state_.HostConnection);
+        start = session_.start(orgTree_);
     } catch (...) {
         // The nodes read before the failure stay in the tree.
         showOrgTree();
         throw;
     }
     showOrgTree();
-
-    const exam::TSysSetting settings(*state_.HostConnection);
-    state_.CurrentLevel = settings.jb;
-    state_.CurrentCode = settings.dm;
-    ReportTitle = exam::ComposeReportTitle(settings.date);
-
-    const int node = exam::SelectOrgNode(orgTree_, state_.CurrentLevel, state_.CurrentCode);
+    ReportTitle = start.reportTitle;
+    const int node = start.node;
     if (node < 0) {
         // No organisation matches the examination settings: the list stays closed
         // until the operator picks one.
@@ -126,8 +118,7 @@ void TfrmSkorvin::TreeView1Change()
     if (node < 0)
         return;
     const BusyCursor busy;
-    exam::RefreshCandidateList(Main_AdoSet, state_, orgTree_.selection(node));
-    exam::ApplyStatusFilter(Main_AdoSet, RadioGroup1->itemIndex());
+    session_.selectNode(orgTree_.selection(node), RadioGroup1->itemIndex());
     LoadRecordToEdits();
     StatusPanel0->setText(toQString(orgTree_.node(node).text));
     UpdateRowStatus();
@@ -135,7 +126,7 @@ void TfrmSkorvin::TreeView1Change()
 
 void TfrmSkorvin::RadioGroup1Click()
 {
-    exam::ApplyStatusFilter(Main_AdoSet, RadioGroup1->itemIndex());
+    session_.applyDisplayChoice(RadioGroup1->itemIndex());
 }
 
 void TfrmSkorvin::DataGrid1CellClick()

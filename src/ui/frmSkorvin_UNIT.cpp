@@ -1,8 +1,6 @@
 // frmSkorvin_UNIT: TfrmSkorvin, the score-entry window (四级主观题登分): layout, creation, handlers.
 #include "ui/frmSkorvin_UNIT.hpp"
 
-#include "exam/StandardInfo.hpp"
-#include "platform/Exception.hpp"
 #include "ui/Anchors.hpp"
 #include "ui/HandlerGuard.hpp"
 #include "ui/KeyFilteredBox.hpp"
@@ -231,13 +229,7 @@ void TfrmSkorvin::connectHandlers()
 
 void TfrmSkorvin::FormCreate()
 {
-    // Both components borrow the host's connection; the window opens none of its own.
-    Main_AdoSet.setConnection(state_.HostConnection);
-    Save_ADOQ.setConnection(state_.HostConnection);
-    if (!state_.HostConnection)
-        throw EDatabaseError("Missing Connection or ConnectionString");
-    state_.SchemaGeneration = exam::CheckDbVersion(*state_.HostConnection);
-    state_.SiteCodeLen = exam::SiteCodeLength(state_.SchemaGeneration);
+    session_.bind();
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 

@@ -3,7 +3,7 @@
 
 #include "exam/KDTree.hpp"
 #include "exam/ModuleState.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "exam/ScoreEntrySession.hpp"
 #include "report/TReport.hpp"
 #include "report/TUserDataset.hpp"
 
@@ -90,11 +90,8 @@ private:
     bool ValidateEntry();
     void spbtnSaveClick();
     bool filterKey(QLineEdit* box, char typed);
-    // Reads the candidate's stored score; when another operator changed it since the list was
-    // read, asks before replacing it. False when nothing may be written (box shown, list row updated).
-    bool confirmReplacingStoredScore(const std::string& number, const std::string& score);
-    // The list's own copy of the current row's score (the database is never written from here).
-    void putListScore(const std::string& score);
+    // Another operator stored a score since the list was read: Yes replaces it.
+    bool replaceStoredScore(const std::string& number, const std::string& stored, const std::string& score);
 
     // Title of the printed report, composed at start-up from the examination date.
     std::string ReportTitle;
@@ -103,10 +100,11 @@ private:
     bool started_ = false;
 
     exam::ModuleState& state_;
+    // The workflow behind the window; it owns the list dataset and the save query.
+    exam::ScoreEntrySession session_{state_};
 
     // Non-visual components.
-    ado::TADODataSet Main_AdoSet{"Main_AdoSet"};
-    ado::TADOQuery Save_ADOQ{"Save_ADOQ"};
+    ado::TADODataSet& Main_AdoSet = session_.Main_AdoSet;
     report::TReport Report1{"Report1"};
     report::TUserDataset UserDataset1{"UserDataset1"};
     std::vector<QIcon> ImageList1; // tree images: 0/1 root, 2/3 province, 4/5 city, 6/7 site (selected/normal)

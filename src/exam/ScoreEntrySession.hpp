@@ -1,0 +1,97 @@
+#pragma once
+
+#include "exam/CandidateList.hpp"
+#include "exam/KDTree.hpp"
+#include "exam/ModuleState.hpp"
+#include "exam/ScoreSettings.hpp"
+#include "platform/ado/TCustomADODataSet.hpp"
+
+#include <optional>
+#include <string>
+
+namespace skorvin::exam {
+
+class ExportGrid;
+
+// The score-entry workflow behind the score window, free of widgets: the list of the
+// organisation in view, finding a candidate, the checks on a score, its save, and the
+// walks of the export and the printed sheet. Each step returns what happened; the window
+// turns that into message boxes, focus, marks and repaint.
+class ScoreEntrySession {
+public:
+    explicit ScoreEntrySession(ModuleState& state, std::string settingsPath = scoreSettingsPath());
+
+    // The list dataset and the save query, named as the window's components.
+    ado::TADODataSet Main_AdoSet{"Main_AdoSet"};
+    ado::TADOQuery Save_ADOQ{"Save_ADOQ"};
+
+    ModuleState& state() { return state_; }
+
+    // Binds the list and the save query to the host's connection and reads the schema
+    // generation. Throws without a connection, and with the database's error.
+    void bind();
+
+    struct Start {
+        int node = -1;           // the installation's node in the tree, -1 when none matches
+        std::string reportTitle; // from the examination date
+    };
+    // The start-up: builds the organisation tree (a database error propagates with the nodes
+    // read so far in tree), reads the examination settings into the module state and finds
+    // the installation's node.
+    Start start(OrgTree& tree);
+
+    // Lists the candidates of node and applies the display choice. A database error leaves
+    // the list closed and propagates.
+    void selectNode(const SelectedNode& node, int displayChoice);
+    // 0 not entered, 1 entered, 2 all; any other index changes nothing.
+    void applyDisplayChoice(int index);
+
+    // The score settings as the file holds them now (read anew on every call).
+    ScoreSettings settings() const;
+    // The score box's key filter, judging the text as it will be once the key is typed.
+    char filterScoreKey(const std::string& textAfterTyping, char key) const;
+
+    // Moves the list to the candidate with this (trimmed) number, whatever the display choice
+    // hides from the search. False when the number is not there or the list cannot show the
+    // row; the list then stays where it was.
+    bool locate(const std::string& number);
+
+    enum class Check { Ok, NumberMissing, ScoreMissing, ScoreMalformed, AboveMaximum };
+    // The checks before a save, on the boxes' texts, in the order they are made.
+    Check validate(const std::string& number, const std::string& score) const;
+
+    struct SaveOutcome {
+        enum class Kind {
+            Saved,         // the database and the list row hold the score
+            InexactNumber, // the row's number lost characters on its way from the database
+            Conflict,      // another operator stored another score since the list was read
+            Gone,          // the candidate is no longer in the database
+        };
+        Kind kind = Kind::Saved;
+        std::string number; // the list row's admission number
+        std::string stored; // Conflict: the score the database holds
+    };
+    // Stores the score box's text for the list's current row: trimmed, one trailing "."
+    // dropped. Unless replaceStored, a stored score that differs from the row's is not
+    // overwritten (Conflict). The list row follows a saved score; a failure of that local
+    // post is dropped only when the list has no row left. Database errors propagate.
+    SaveOutcome storeCurrent(const std::string& scoreBoxText, bool replaceStored);
+    // After a Conflict the operator kept the stored score: the list row shows it.
+    void keepStoredScore(const std::string& stored);
+
+    // Writes every row of the list, as grid shows it, to fileName (the export's text form).
+    void exportList(ExportGrid& grid, const std::string& fileName);
+
+    // The printed sheet's heading for the organisation node's text: its name and "四级主观题登分表".
+    static std::string reportHeading(const std::string& nodeText);
+    // The report's values for the current row: ZKZH, XM and FS trimmed; nothing for other names.
+    std::optional<std::string> reportValue(const std::string& name) const;
+
+private:
+    void putListScore(const std::string& score);
+
+    ModuleState& state_;
+    std::string settingsPath_;
+};
+
+} // namespace skorvin::exam
