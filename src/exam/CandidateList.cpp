@@ -75,7 +75,7 @@ void ApplyStatusFilter(ado::TCustomADODataSet& list, int index)
     }
 }
 
-std::string ScoreUpdateSql(const std::string& score, const std::string& zkzh)
+std::string scoreUpdateSql(const std::string& score, const std::string& zkzh)
 {
     return "update t_omr set tttt=" + text::quoted(score) + " where zkzh=" + text::quoted(zkzh);
 }

@@ -30,6 +30,6 @@ void RefreshCandidateList(ado::TCustomADODataSet& list, ModuleState& state, cons
 void ApplyStatusFilter(ado::TCustomADODataSet& list, int index);
 
 // The statement that stores one score; both values go in as quoted literals.
-std::string ScoreUpdateSql(const std::string& score, const std::string& zkzh);
+std::string scoreUpdateSql(const std::string& score, const std::string& zkzh);
 
 } // namespace skorvin::exam

@@ -101,7 +101,7 @@ ScoreEntrySession::SaveOutcome ScoreEntrySession::storeCurrent(const std::string
     }
     if (!Save_ADOQ.connection())
         throw EDatabaseError("Save_ADOQ: Missing Connection or ConnectionString");
-    const auto stored = ReadStoredScore(*Save_ADOQ.connection(), outcome.number);
+    const auto stored = readStoredScore(*Save_ADOQ.connection(), outcome.number);
     if (!stored) {
         outcome.kind = Kind::Gone;
         return outcome;
@@ -112,7 +112,7 @@ ScoreEntrySession::SaveOutcome ScoreEntrySession::storeCurrent(const std::string
         outcome.stored = *stored;
         return outcome;
     }
-    if (!StoreScore(Save_ADOQ, score, outcome.number)) {
+    if (!storeScore(Save_ADOQ, score, outcome.number)) {
         outcome.kind = Kind::Gone;
         return outcome;
     }

@@ -6,7 +6,7 @@
 
 namespace skorvin::exam {
 
-std::optional<std::string> ReadStoredScore(ado::TADOConnection& connection, const std::string& zkzh)
+std::optional<std::string> readStoredScore(ado::TADOConnection& connection, const std::string& zkzh)
 {
     ado::TADOQuery read;
     read.setConnection(&connection);
@@ -17,14 +17,14 @@ std::optional<std::string> ReadStoredScore(ado::TADOConnection& connection, cons
     return read.fieldText("tttt");
 }
 
-bool StoreScore(ado::TADOQuery& query, const std::string& score, const std::string& zkzh)
+bool storeScore(ado::TADOQuery& query, const std::string& score, const std::string& zkzh)
 {
     query.clearSql();
-    query.setSql(ScoreUpdateSql(score, zkzh));
+    query.setSql(scoreUpdateSql(score, zkzh));
     if (query.execSql() > 0)
         return true;
     ado::TADOConnection* connection = query.connection();
-    return connection && ReadStoredScore(*connection, zkzh).has_value();
+    return connection && readStoredScore(*connection, zkzh).has_value();
 }
 
 } // namespace skorvin::exam

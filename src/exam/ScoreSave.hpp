@@ -14,12 +14,12 @@ namespace skorvin::exam {
 
 // The score the database holds for a candidate, read with the update's own quoting:
 // nullopt when t_omr has no such candidate, the empty text for a NULL or empty score.
-std::optional<std::string> ReadStoredScore(ado::TADOConnection& connection, const std::string& zkzh);
+std::optional<std::string> readStoredScore(ado::TADOConnection& connection, const std::string& zkzh);
 
 // Runs the score update through query (its previous statement cleared first). True when the
 // candidate's row is in the database, false when it is gone. A driver that counts no rows for
 // every update (SQL Server under SET NOCOUNT ON) or reports no count is not taken at its word:
 // the row is looked up before the save is called failed.
-bool StoreScore(ado::TADOQuery& query, const std::string& score, const std::string& zkzh);
+bool storeScore(ado::TADOQuery& query, const std::string& score, const std::string& zkzh);
 
 } // namespace skorvin::exam

@@ -218,9 +218,9 @@ TEST_F(ListedExam, AFailingStatementLeavesTheListClosed)
 TEST_F(ListedExam, ScoresAndNumbersWithQuotesAreStoredIntact)
 {
     db.run({"insert into t_omr values ('4''269', NULL, NULL)"});
-    EXPECT_EQ(db.connection().execute(ScoreUpdateSql("8'5", "4'269")), 1);
+    EXPECT_EQ(db.connection().execute(scoreUpdateSql("8'5", "4'269")), 1);
     // A number that would widen an unquoted condition matches no row at all.
-    EXPECT_EQ(db.connection().execute(ScoreUpdateSql("0", "x' or '1'='1")), 0);
+    EXPECT_EQ(db.connection().execute(scoreUpdateSql("0", "x' or '1'='1")), 0);
 
     RefreshCandidateList(list, state, {0, "00-Nation", ""});
     const std::vector<Row> rows = rowsOf(list);

@@ -140,7 +140,7 @@ TEST(DemoCandidateList, AStoredScoreShowsAfterTheNextRefresh)
 {
     DemoList demo(2);
     const std::string zkzh = demo.summary().samples.unscored.zkzh;
-    EXPECT_EQ(demo.state().HostConnection->execute(ScoreUpdateSql("58.5", zkzh)), 1);
+    EXPECT_EQ(demo.state().HostConnection->execute(scoreUpdateSql("58.5", zkzh)), 1);
     demo.open(0);
     ApplyStatusFilter(demo.list(), 1);
     const std::vector<std::string> scored = demo.numbers();

@@ -92,35 +92,35 @@ protected:
 
 TEST_P(ScoreSave, ReadsWhatTheDatabaseHolds)
 {
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "400100000001"), std::optional<std::string>(""));
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "4001'7"), std::optional<std::string>(""));
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "499999999999"), std::nullopt);
+    EXPECT_EQ(exam::readStoredScore(connection_, "400100000001"), std::optional<std::string>(""));
+    EXPECT_EQ(exam::readStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
+    EXPECT_EQ(exam::readStoredScore(connection_, "4001'7"), std::optional<std::string>(""));
+    EXPECT_EQ(exam::readStoredScore(connection_, "499999999999"), std::nullopt);
     // The number is a quoted literal, never statement text.
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "x' or '1'='1"), std::nullopt);
+    EXPECT_EQ(exam::readStoredScore(connection_, "x' or '1'='1"), std::nullopt);
 }
 
 TEST_P(ScoreSave, StoresForAListedCandidateWhateverTheDriverCounts)
 {
-    EXPECT_TRUE(exam::StoreScore(query_, "30", "400100000001"));
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "400100000001"), std::optional<std::string>("30"));
-    EXPECT_TRUE(exam::StoreScore(query_, "12", "4001'7"));
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "4001'7"), std::optional<std::string>("12"));
+    EXPECT_TRUE(exam::storeScore(query_, "30", "400100000001"));
+    EXPECT_EQ(exam::readStoredScore(connection_, "400100000001"), std::optional<std::string>("30"));
+    EXPECT_TRUE(exam::storeScore(query_, "12", "4001'7"));
+    EXPECT_EQ(exam::readStoredScore(connection_, "4001'7"), std::optional<std::string>("12"));
     // The other candidates keep their scores.
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
+    EXPECT_EQ(exam::readStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
 }
 
 TEST_P(ScoreSave, ReportsACandidateWhoIsGone)
 {
-    EXPECT_FALSE(exam::StoreScore(query_, "30", "499999999999"));
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "499999999999"), std::nullopt);
+    EXPECT_FALSE(exam::storeScore(query_, "30", "499999999999"));
+    EXPECT_EQ(exam::readStoredScore(connection_, "499999999999"), std::nullopt);
 }
 
 TEST_P(ScoreSave, ProviderErrorsReachTheCaller)
 {
     connection_.execute("drop " + std::string(GetParam().counting == Counting::Counted ? "table" : "view") + " t_omr");
-    EXPECT_ANY_THROW(exam::StoreScore(query_, "30", "400100000001"));
-    EXPECT_ANY_THROW(exam::ReadStoredScore(connection_, "400100000001"));
+    EXPECT_ANY_THROW(exam::storeScore(query_, "30", "400100000001"));
+    EXPECT_ANY_THROW(exam::readStoredScore(connection_, "400100000001"));
 }
 
 // Another session holds the candidate's row (SQLite: the whole file) in an open write
@@ -139,7 +139,7 @@ TEST_P(ScoreSave, ALockHeldElsewhereEndsTheSaveAfterTheTimeOutChangingNothing)
     ado::TADOQuery save{"Save_ADOQ"};
     save.setConnection(&waiting);
     try {
-        exam::StoreScore(save, "30", "400100000002");
+        exam::storeScore(save, "30", "400100000002");
         ADD_FAILURE() << "the save did not wait for the lock";
     } catch (const EDatabaseError& e) {
         const std::string message = e.what();
@@ -147,7 +147,7 @@ TEST_P(ScoreSave, ALockHeldElsewhereEndsTheSaveAfterTheTimeOutChangingNothing)
             << message;
     }
     other.execute("rollback");
-    EXPECT_EQ(exam::ReadStoredScore(waiting, "400100000002"), std::optional<std::string>("27.5"));
+    EXPECT_EQ(exam::readStoredScore(waiting, "400100000002"), std::optional<std::string>("27.5"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ScoreSave,
@@ -182,23 +182,23 @@ protected:
 TEST_F(ScoreSaveAcrossServerRestart, TheSaveAfterTheRestartFailsAndTheNextOneStores)
 {
     connection_.setReopenWhenLost(true);
-    EXPECT_TRUE(exam::StoreScore(save_, "30", "400100000001"));
+    EXPECT_TRUE(exam::storeScore(save_, "30", "400100000001"));
     test::restartPostgres();
-    EXPECT_THROW(exam::StoreScore(save_, "31", "400100000001"), ado::EConnectionLost);
-    EXPECT_TRUE(exam::StoreScore(save_, "32", "400100000001"));
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "400100000001"), std::optional<std::string>("32"));
+    EXPECT_THROW(exam::storeScore(save_, "31", "400100000001"), ado::EConnectionLost);
+    EXPECT_TRUE(exam::storeScore(save_, "32", "400100000001"));
+    EXPECT_EQ(exam::readStoredScore(connection_, "400100000001"), std::optional<std::string>("32"));
 
     // A read that meets the loss is answered from the reopened connection.
     test::restartPostgres();
-    EXPECT_EQ(exam::ReadStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
+    EXPECT_EQ(exam::readStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
 }
 
 TEST_F(ScoreSaveAcrossServerRestart, WithoutReopeningTheConnectionStaysLost)
 {
     test::restartPostgres();
     for (int attempt = 0; attempt < 3; ++attempt)
-        EXPECT_THROW(exam::StoreScore(save_, "31", "400100000001"), EDatabaseError);
-    EXPECT_THROW(exam::ReadStoredScore(connection_, "400100000001"), EDatabaseError);
+        EXPECT_THROW(exam::storeScore(save_, "31", "400100000001"), EDatabaseError);
+    EXPECT_THROW(exam::readStoredScore(connection_, "400100000001"), EDatabaseError);
 }
 
 } // namespace
