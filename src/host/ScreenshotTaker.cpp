@@ -1,6 +1,7 @@
 #include "host/ScreenshotTaker.hpp"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QWidget>
@@ -27,13 +28,24 @@ QWidget* scoreWindow()
     return nullptr;
 }
 
+// Writes a box's caption and text to stderr, once per box however often it is seen.
+void report(QMessageBox* box)
+{
+    static const char* const kReported = "skorvinReported";
+    if (box->property(kReported).toBool())
+        return;
+    box->setProperty(kReported, true);
+    std::fprintf(stderr, "skorvin-host: closed a message box: %s: %s\n", box->windowTitle().toUtf8().constData(),
+                 box->text().toUtf8().constData());
+    std::fflush(stderr);
+}
+
 void closeMessageBoxes()
 {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(widget);
         if (box && box->isVisible()) {
-            std::fprintf(stderr, "skorvin-host: closed a message box: %s: %s\n",
-                         box->windowTitle().toLocal8Bit().constData(), box->text().toLocal8Bit().constData());
+            report(box);
             box->done(QMessageBox::Ok);
         }
     }
@@ -49,7 +61,19 @@ ScreenshotTaker::ScreenshotTaker(QString file) : file_(std::move(file))
 
 void ScreenshotTaker::start()
 {
+    // A box is written out the moment it is shown: one the score window closes with itself,
+    // or one shown and gone between two checks, would otherwise never be seen.
+    qApp->installEventFilter(this);
     timer_.start();
+}
+
+bool ScreenshotTaker::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show) {
+        if (auto* box = qobject_cast<QMessageBox*>(watched))
+            report(box);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ScreenshotTaker::check()

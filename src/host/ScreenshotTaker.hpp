@@ -7,8 +7,8 @@
 namespace skorvin::host {
 
 // Saves a picture of the score window once it is shown and painted, then closes
-// it, so that the host runs without anyone at the screen. A message box in the way
-// is written to stderr and closed.
+// it, so that the host runs without anyone at the screen. Every message box is
+// written to stderr as it is shown, and closed.
 class ScreenshotTaker : public QObject {
     Q_OBJECT
 public:
@@ -18,6 +18,9 @@ public:
     void start();
     // 0 once the picture is saved, 1 when it could not be taken.
     int result() const { return result_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void check();

@@ -3,6 +3,7 @@
 #include "Process.hpp"
 #include "Rows.hpp"
 #include "plain/DemoDb.hpp"
+#include "plain/PostgresDb.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 
@@ -11,6 +12,7 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 namespace skorvin::test {
 namespace {
@@ -173,6 +175,64 @@ TEST(Host, ScreenshotClosesAnErrorBoxInsteadOfWaitingForSomeone)
     EXPECT_NE(result.err.find("t_version"), std::string::npos) << result.err;
     EXPECT_GT(pngSize(readBytes(shot)).first, 0u);
 }
+
+// The host on a PostgreSQL copy of the demo database, through psqlODBC, whatever the locale
+// it runs under: the window comes up without an error box, also with a name that GBK
+// lacks in its list; a box that does come up is written to stderr every time.
+class HostOnPostgres : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        if (!postgresServer())
+            GTEST_SKIP() << kNoPostgres;
+        postgres_ = std::make_unique<PostgresDb>();
+        postgres_->load(demo_);
+        // The first listed candidate of the opening province gets a name with an emoji.
+        postgres_->run("update t_bm set xm = xm || U&'\\+01F600' where zkzh = '" + demo_.summary().samples.scored.zkzh +
+                       "'");
+    }
+
+    ProcessResult screenshot(const TempDir& dir) const
+    {
+        return runProgram(
+            SKORVIN_HOST,
+            {"--connection", postgres_->connectionString(), "--screenshot", (dir / "window.png").string()},
+            {{"QT_QPA_PLATFORM", "offscreen"}, {"LANG", GetParam()}, {"LC_ALL", GetParam()}}, dir.path());
+    }
+
+    DemoDb demo_;
+    std::unique_ptr<PostgresDb> postgres_;
+};
+
+TEST_P(HostOnPostgres, OpensTheWindowWithoutAnErrorBox)
+{
+    TempDir dir;
+    const ProcessResult result = screenshot(dir);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err.find("message box"), std::string::npos) << result.err;
+    EXPECT_GT(pngSize(readBytes(dir / "window.png")).first, 0u);
+}
+
+TEST_P(HostOnPostgres, WritesEveryErrorBoxToStderr)
+{
+    postgres_->run("drop view v_kdjg");
+    for (int run = 0; run < 3; ++run) {
+        TempDir dir;
+        const ProcessResult result = screenshot(dir);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_NE(result.err.find("skorvin-host: closed a message box"), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("v_kdjg"), std::string::npos) << result.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, HostOnPostgres, testing::Values("C", "C.UTF-8", "zh_CN.GBK"),
+                         [](const testing::TestParamInfo<const char*>& param) {
+                             std::string name = param.param;
+                             for (char& c : name) {
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             }
+                             return name;
+                         });
 
 // A host copied into a fresh folder, as a newcomer finds it after the build.
 class FreshHostFolder : public testing::Test {
