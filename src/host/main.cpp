@@ -113,6 +113,9 @@ int run(int argc, char** argv, const host::HostOptions& options)
     try {
         connectionString = options.connection ? *options.connection : demoConnectionString();
         connection.setConnectionString(connectionString);
+        // After a server restart the next operation opens the connection again, so the
+        // operator need not restart this program; a save is never repeated unasked.
+        connection.setReopenWhenLost(true);
         connection.open();
     } catch (const std::exception& e) {
         fail(e, "cannot open the examination database: ");
