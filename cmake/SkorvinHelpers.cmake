@@ -1,22 +1,43 @@
-# skorvin_add_layer(<name> [QT] DEPS <targets...>)
-# One static library per source folder, its files found by glob; a layer without
-# sources yet becomes an interface target so that the layers above still link.
+# skorvin_add_layer(<name> [QT] SEES <layers...> DEPS <targets...>)
+# One static library per source folder, its files found by glob. SEES names the layers
+# below whose headers it may include; an include of any other layer fails the build
+# (checked at configure time and again whenever a source changes).
 function(skorvin_add_layer name)
-  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "SEES;DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.hpp ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-    if(ARG_QT)
-      set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
-    endif()
-  else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  if(NOT sources)
+    message(FATAL_ERROR "The ${name} layer has no sources in ${CMAKE_CURRENT_SOURCE_DIR}")
   endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  endif()
+  skorvin_check_includes(${name} SEES ${ARG_SEES} SOURCES ${sources})
+endfunction()
+
+# skorvin_check_includes(<target> SEES <layers...> SOURCES <files...>)
+# The include rule of a layer, for a target whose sources belong to it.
+function(skorvin_check_includes target)
+  cmake_parse_arguments(ARG "" "" "SEES;SOURCES" ${ARGN})
+  list(FILTER ARG_SOURCES INCLUDE REGEX "\\.(cpp|hpp)$")
+  set(check ${CMAKE_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake)
+  # The rule goes to a file: lists do not survive a custom command's command line.
+  set(rule ${CMAKE_CURRENT_BINARY_DIR}/${target}.layer-rule.cmake)
+  file(WRITE ${rule} "set(LAYER ${target})\nset(SEES \"${ARG_SEES}\")\nset(SOURCES \"${ARG_SOURCES}\")\n")
+  execute_process(COMMAND ${CMAKE_COMMAND} -DRULE=${rule} -DSTAMP=${CMAKE_CURRENT_BINARY_DIR}/${target}.layer-configure
+                          -P ${check} RESULT_VARIABLE failed ERROR_VARIABLE message)
+  if(failed)
+    message(FATAL_ERROR "${message}")
+  endif()
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.layer-checked)
+  add_custom_command(OUTPUT ${stamp} COMMAND ${CMAKE_COMMAND} -DRULE=${rule} -DSTAMP=${stamp} -P ${check}
+                     DEPENDS ${ARG_SOURCES} ${check} ${rule} COMMENT "Checking the includes of the ${target} layer"
+                     VERBATIM)
+  add_custom_target(${target}_layer_check DEPENDS ${stamp})
+  add_dependencies(${target} ${target}_layer_check)
 endfunction()
 
 # skorvin_add_test(<name> [GUI] SOURCES <files...> LIBS <targets...>)
