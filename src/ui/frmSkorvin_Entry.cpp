@@ -5,6 +5,7 @@
 #include "exam/ScoreEntry.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
+#include "ui/BusyCursor.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
@@ -115,14 +116,19 @@ void TfrmSkorvin::spbtnSaveClick()
     LocateCandidate();
     if (Main_AdoSet.isEmpty())
         return;
-    auto outcome = session_.storeCurrent(boxText(edtFS), false);
+    // The save may wait on a row another session holds, up to the command time-out.
+    const auto store = [this](bool replaceStored) {
+        const BusyCursor busy;
+        return session_.storeCurrent(boxText(edtFS), replaceStored);
+    };
+    auto outcome = store(false);
     if (outcome.kind == Kind::Conflict) {
         if (!replaceStoredScore(outcome.number, outcome.stored, exam::scoreTextToStore(boxText(edtFS)))) {
             session_.keepStoredScore(outcome.stored);
             focusAndSelect(edtFS);
             Abort();
         }
-        outcome = session_.storeCurrent(boxText(edtFS), true);
+        outcome = store(true);
     }
     switch (outcome.kind) {
     case Kind::Saved:

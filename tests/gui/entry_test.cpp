@@ -589,6 +589,24 @@ private slots:
         QCOMPARE(w.storedScore(number), std::optional<std::string>("40"));
     }
 
+    // The save's statements run under the wait cursor (a save may wait on another session's
+    // lock), and the cursor is back before any box and afterwards.
+    void saveRunsUnderTheWaitCursor()
+    {
+        EntryWindow w;
+        const std::string number = w.listedNumber(0);
+        QList<int> cursors; // the cursor's shape as each statement runs, -1 for none
+        w.connection.setStatementListener([&cursors](const std::string&) {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            cursors.append(cursor ? cursor->shape() : -1);
+        });
+        w.keyIn(number, QStringLiteral("30"));
+        QCOMPARE(w.storedScore(number), std::optional<std::string>("30"));
+        QVERIFY(!cursors.isEmpty());
+        QCOMPARE(cursors, QList<int>(cursors.size(), Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
     // A failing update is reported with the provider's text and leaves the list row as it was.
     void databaseErrorOnSave()
     {
