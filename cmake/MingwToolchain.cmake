@@ -17,6 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # and DLL, so that they run without the toolchain's DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+# A static import library (odbc32) must not switch the rest of the link line back to DLLs.
+set(CMAKE_LINK_SEARCH_END_STATIC ON)
 
 # Only 64-bit Wine exists on this kind of machine; 32-bit programs are built, not run.
 if(SKORVIN_MINGW_TRIPLE MATCHES "^x86_64")

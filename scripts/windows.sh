@@ -90,7 +90,7 @@ start_wine() {
     wine wineboot --init >/dev/null 2>&1 || true
   fi
   # One server for all the test programs, instead of one started and stopped for each.
-  wineserver -p
+  wineserver -p 2>/dev/null || true
   trap 'wineserver -k 2>/dev/null || true' EXIT
 }
 

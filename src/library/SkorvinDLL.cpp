@@ -1,74 +1,44 @@
 #include "library/SkorvinDLL.hpp"
 
-#include "exam/ModuleState.hpp"
-#include "library/QtBootstrap.hpp"
-#include "platform/ado/TADOConnection.hpp"
-#include "ui/HandlerGuard.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
-
-#include <QPointer>
+#include "library/FloatingPointGuard.hpp"
+#include "library/HostWindowLock.hpp"
+#include "library/ModulePin.hpp"
+#include "library/ScoreWindow.hpp"
 
 #include <cstdio>
-#include <memory>
 
-namespace skorvin::library {
+// A 32-bit Windows host keeps its stack aligned to 4 bytes only, while the code
+// inside assumes 16 (SSE spills); both entry points realign it on the way in.
+#if defined(__i386__) && defined(__GNUC__)
+#define SKORVIN_ENTRY __attribute__((force_align_arg_pointer))
+#else
+#define SKORVIN_ENTRY
+#endif
+
 namespace {
 
 constexpr char kVersion[] = "3.00";
 
-// The values the window, the tree and the list statement share, for the library's life.
-exam::ModuleState& moduleState()
-{
-    static exam::ModuleState state;
-    return state;
-}
-
-// The window open now, if any. The module values belong to one window at a time,
-// so a call made while it is open (from a host timer, say) only brings it forward.
-QPointer<QWidget> openWindow;
-
-void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection)
-{
-    if (openWindow) {
-        openWindow->raise();
-        openWindow->activateWindow();
-        return;
-    }
-    const HostOwner owner = findHostOwner(hostWindow);
-    exam::ModuleState& state = moduleState();
-    // A host that passes no connection gets the same as one that passes a closed
-    // one: the window opens and reports the first failing query.
-    static ado::TADOConnection noConnection;
-    state.HostConnection = connection ? connection : &noConnection;
-    auto form = std::make_unique<ui::TfrmSkorvin>(state, owner.widget);
-    form->setWindowTitle(form->windowTitle() + QStringLiteral("(V") + QString::fromLatin1(kVersion) +
-                         QStringLiteral(")"));
-    attachToForeignOwner(*form, owner);
-    openWindow = form.get();
-    form->exec();
-}
-
 } // namespace
-} // namespace skorvin::library
 
 extern "C" {
 
-SKORVIN_EXPORT const char* SKORVIN_STDCALL GetVersion()
+SKORVIN_ENTRY const char* SKORVIN_STDCALL SkorvinGetVersion()
 {
-    return skorvin::library::kVersion;
+    return kVersion;
 }
 
-SKORVIN_EXPORT void SKORVIN_STDCALL ShowForm(std::uintptr_t hostWindow, std::uintptr_t, std::uintptr_t, std::uintptr_t,
-                                             std::uintptr_t, std::uintptr_t, std::uintptr_t,
-                                             skorvin::ado::TADOConnection* connection)
+SKORVIN_ENTRY void SKORVIN_STDCALL SkorvinShowForm(std::uintptr_t hostWindow, std::uintptr_t, std::uintptr_t,
+                                                   std::uintptr_t, std::uintptr_t, std::uintptr_t, std::uintptr_t,
+                                                   skorvin::ado::TADOConnection* connection)
 {
+    // Destroyed last: the host gets its own rounding and precision back whatever the window changed.
+    const skorvin::library::FloatingPointGuard hostFloatingPoint;
     // Nothing may unwind into a host that knows nothing of C++ exceptions.
     try {
-        if (!skorvin::library::ensureApplication()) {
-            std::fputs("SkorvinDLL: the host's Qt application object cannot show windows\n", stderr);
-            return;
-        }
-        skorvin::ui::runGuarded([&] { skorvin::library::showScoreWindow(hostWindow, connection); });
+        skorvin::library::pinModule();
+        const skorvin::library::HostWindowLock hostDisabled(hostWindow);
+        skorvin::library::showScoreWindow(hostWindow, connection, kVersion);
     } catch (...) {
         std::fputs("SkorvinDLL: the score window could not be shown\n", stderr);
     }

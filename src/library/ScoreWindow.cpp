@@ -1,0 +1,60 @@
+#include "library/ScoreWindow.hpp"
+
+#include "exam/ModuleState.hpp"
+#include "library/QtBootstrap.hpp"
+#include "platform/ado/TADOConnection.hpp"
+#include "ui/HandlerGuard.hpp"
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include <QPointer>
+
+#include <cstdio>
+#include <memory>
+
+namespace skorvin::library {
+namespace {
+
+// The values the window, the tree and the list statement share, for the library's life.
+exam::ModuleState& moduleState()
+{
+    static exam::ModuleState state;
+    return state;
+}
+
+// The window open now, if any. The module values belong to one window at a time,
+// so a call made while it is open (from a host timer, say) only brings it forward.
+QPointer<QWidget> openWindow;
+
+void showModal(std::uintptr_t hostWindow, ado::TADOConnection* connection, const char* version)
+{
+    if (openWindow) {
+        openWindow->raise();
+        openWindow->activateWindow();
+        return;
+    }
+    const HostOwner owner = findHostOwner(hostWindow);
+    exam::ModuleState& state = moduleState();
+    // A host that passes no connection gets the same as one that passes a closed
+    // one: the window opens and reports the first failing query.
+    static ado::TADOConnection noConnection;
+    state.HostConnection = connection ? connection : &noConnection;
+    auto form = std::make_unique<ui::TfrmSkorvin>(state, owner.widget);
+    form->setWindowTitle(form->windowTitle() + QStringLiteral("(V") + QString::fromLatin1(version) +
+                         QStringLiteral(")"));
+    attachToForeignOwner(*form, owner);
+    openWindow = form.get();
+    form->exec();
+}
+
+} // namespace
+
+void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection, const char* version)
+{
+    if (!ensureApplication()) {
+        std::fputs("SkorvinDLL: the host's Qt application object cannot show windows\n", stderr);
+        return;
+    }
+    ui::runGuarded([&] { showModal(hostWindow, connection, version); });
+}
+
+} // namespace skorvin::library

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace skorvin::ado {
+class TADOConnection;
+}
+
+namespace skorvin::library {
+
+// The window layer behind ShowForm: shows the score window modally over hostWindow,
+// its title ending in "(V" version ")", and returns when the operator closes it.
+// Errors the window can show are shown to the operator; anything else is thrown.
+void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection, const char* version);
+
+} // namespace skorvin::library

@@ -1,0 +1,55 @@
+# cmake -DOBJDUMP=... -DLIBRARY=SkorvinDLL.dll -DPOINTER_SIZE=4|8 -P CheckExports.cmake
+# The export table names exactly GetVersion and ShowForm, undecorated. In a 32-bit library
+# ShowForm (and GetVersion, should it call anything) realigns a host's 4-byte aligned stack
+# before code that expects 16 bytes runs, and removes its eight 32-bit arguments (ret 0x20).
+
+execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${OBJDUMP} -p ${LIBRARY} failed")
+endif()
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" table "${headers}")
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" entries "${table}")
+list(TRANSFORM entries REPLACE "^\\[ *[0-9]+\\] " "")
+if(NOT entries STREQUAL "GetVersion;ShowForm")
+  message(FATAL_ERROR "exports of ${LIBRARY}: '${entries}', expected exactly GetVersion and ShowForm")
+endif()
+message(STATUS "exports: ${entries}")
+
+if(NOT POINTER_SIZE EQUAL 4)
+  return()
+endif()
+
+# symbol;pattern of its return instructions
+foreach(entry "_SkorvinGetVersion@0;^ret$" "_SkorvinShowForm@32;^ret +\\$0x20$")
+  list(GET entry 0 symbol)
+  list(GET entry 1 expected_ret)
+  execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn --disassemble=${symbol} ${LIBRARY}
+                  OUTPUT_VARIABLE code RESULT_VARIABLE failed)
+  string(REGEX MATCHALL "\t(ret|and|call)[^\n]*" instructions "${code}")
+  list(TRANSFORM instructions STRIP)
+  list(FILTER instructions INCLUDE REGEX "^ret|^call|esp$")
+  set(realigned FALSE)
+  set(calls FALSE)
+  set(returns 0)
+  foreach(instruction ${instructions})
+    if(instruction MATCHES "^and +\\$0xfffffff0,%esp$")
+      set(realigned TRUE)
+    elseif(instruction MATCHES "^call")
+      set(calls TRUE)
+    elseif(instruction MATCHES "^ret")
+      math(EXPR returns "${returns} + 1")
+      if(NOT instruction MATCHES "${expected_ret}")
+        message(FATAL_ERROR "${symbol} returns with '${instruction}', expected '${expected_ret}'")
+      endif()
+    endif()
+  endforeach()
+  if(failed OR returns EQUAL 0)
+    message(FATAL_ERROR "${symbol} not found in ${LIBRARY}")
+  endif()
+  # A leaf that keeps nothing on the stack has nothing to realign.
+  if(calls AND NOT realigned)
+    message(FATAL_ERROR "${symbol} calls on without realigning the stack to 16 bytes")
+  endif()
+  list(FILTER instructions EXCLUDE REGEX "^call")
+  message(STATUS "${symbol}: ${instructions}")
+endforeach()
