@@ -603,7 +603,7 @@ private slots:
         w.keyIn(number, QStringLiteral("30"));
         QCOMPARE(w.storedScore(number), std::optional<std::string>("30"));
         QVERIFY(!cursors.isEmpty());
-        QCOMPARE(cursors, QList<int>(cursors.size(), Qt::WaitCursor));
+        QCOMPARE(cursors.count(Qt::WaitCursor), cursors.size());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
