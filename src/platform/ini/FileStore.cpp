@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -59,7 +60,12 @@ std::optional<unsigned long> writerOf(std::string_view suffix)
     };
     if (dash == std::string_view::npos || !digits(suffix.substr(0, dash)) || !digits(suffix.substr(dash + 1)))
         return std::nullopt;
-    return std::stoul(std::string(suffix.substr(0, dash)));
+    // Ten digits may not fit a 32-bit unsigned long (Windows): such a name is no writer's.
+    unsigned long processId = 0;
+    const auto [end, error] = std::from_chars(suffix.data(), suffix.data() + dash, processId);
+    if (error != std::errc())
+        return std::nullopt;
+    return processId;
 }
 
 bool processAlive(unsigned long processId);
