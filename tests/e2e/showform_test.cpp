@@ -5,6 +5,7 @@
 
 #include "library/SkorvinDLL.hpp"
 #include "plain/DemoDb.hpp"
+#include "plain/PostgresDb.hpp"
 #include "platform/ado/TADOConnection.hpp"
 
 #include <QCoreApplication>
@@ -103,6 +104,33 @@ TEST_F(PlainHost, NoConnectionAndAForeignWindowIdStillOpenTheWindowAndReportTheF
     showForm_(0xDEADBEEF, 0, 0, 0, 0, 0, 0, nullptr);
     EXPECT_EQ(seen.scoreWindows, std::vector<std::string>{kTitle});
     EXPECT_FALSE(seen.otherWindows.empty()) << "the failing query is reported in a message box";
+}
+
+// A server restart between two windows: a connection the host lets reopen itself opens the
+// next window without an error box; one left alone reports the lost connection.
+TEST_F(PlainHost, ServerRestartBetweenTwoWindowsIsMendedWhenTheHostLetsItsConnectionReopen)
+{
+    if (!skorvin::test::postgresServer()) {
+        GTEST_SKIP() << skorvin::test::kNoPostgres;
+    }
+    skorvin::test::DemoDb db;
+    skorvin::test::PostgresDb postgres;
+    postgres.load(db);
+    for (const bool reopen : {true, false}) {
+        SCOPED_TRACE(reopen ? "reopening" : "left alone");
+        skorvin::ado::TADOConnection connection(postgres.connectionString());
+        connection.setReopenWhenLost(reopen);
+        connection.open();
+        showForm_(0, 0, 0, 0, 0, 0, 0, &connection);
+        ASSERT_TRUE(seen.otherWindows.empty()) << seen.otherWindows.front();
+
+        skorvin::test::restartPostgres();
+        seen = {};
+        showForm_(0, 0, 0, 0, 0, 0, 0, &connection);
+        EXPECT_EQ(seen.scoreWindows, std::vector<std::string>{kTitle});
+        EXPECT_EQ(seen.otherWindows.empty(), reopen);
+        seen = {};
+    }
 }
 
 TEST_F(PlainHost, TheHostsNumberFormatStaysAsTheHostSetIt)
