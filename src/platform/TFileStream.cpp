@@ -101,14 +101,16 @@ void TFileStream::close()
 {
     if (!handle_)
         return;
+    // The last buffer goes out through the handle before it is given up.
     const HANDLE file = handle_;
-    handle_ = nullptr;
     try {
         flush();
     } catch (const Exception&) {
+        handle_ = nullptr;
         CloseHandle(file);
         throw;
     }
+    handle_ = nullptr;
     if (!CloseHandle(file))
         failWrite(systemReason(GetLastError()));
 }

@@ -1,6 +1,6 @@
 #include "plain/DemoDb.hpp"
 
-#include "platform/Gbk.hpp"
+#include "plain/GbkPath.hpp"
 
 namespace skorvin::test {
 
@@ -18,7 +18,7 @@ demodb::Options DemoDb::smallOptions()
 
 std::string DemoDb::connectionString() const
 {
-    return "Provider=SQLite;Data Source=" + gbk::fromUtf8(path_.string());
+    return "Provider=SQLite;Data Source=" + gbkName(path_);
 }
 
 } // namespace skorvin::test

@@ -1,14 +1,22 @@
 #include "ExportFixture.hpp"
 #include "exam/TDataGridExport.hpp"
 #include "plain/Files.hpp"
+#include "plain/GbkPath.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Exception.hpp"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -16,16 +24,12 @@ using namespace skorvin;
 using namespace skorvin::exam;
 using skorvin::test::ExportTest;
 using skorvin::test::fileBytes;
+using skorvin::test::gbkName;
 using skorvin::test::putFile;
 using skorvin::test::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string gbkName(const fs::path& path)
-{
-    return gbk::fromUtf8(path.string());
-}
 
 std::string hex(const std::string& bytes)
 {
@@ -43,6 +47,37 @@ void exportTo(ExportGrid& grid, const fs::path& file)
     ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, gbkName(file), true);
 }
 
+#ifdef _WIN32
+
+// Holds a file open that others may read but not write, as another program using it would.
+class LockedFile {
+public:
+    explicit LockedFile(const fs::path& path)
+        : handle_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE) << GetLastError();
+    }
+    ~LockedFile() { CloseHandle(handle_); }
+
+private:
+    HANDLE handle_;
+};
+
+// The system's text for an error, as a message shows it.
+std::string systemText(DWORD error)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string out = text;
+    while (!out.empty() && static_cast<unsigned char>(out.back()) <= ' ')
+        out.pop_back();
+    return out;
+}
+
+#else
+
 // Holds an exclusive lock on a file, as another program writing it would.
 class LockedFile {
 public:
@@ -55,6 +90,8 @@ public:
 private:
     int fd_;
 };
+
+#endif
 
 TEST_F(ExportTest, TwoCandidatesToTheByte)
 {
@@ -91,10 +128,12 @@ TEST_F(ExportTest, AFileThatCannotBeCreated)
     const TempDir dir;
     fs::create_directory(dir / "locked");
     putFile(dir / "locked" / "list.txt", "kept");
+#ifndef _WIN32
     fs::create_directory(dir / "readonly");
     fs::permissions(dir / "readonly", fs::perms::owner_read | fs::perms::owner_exec);
     // Root writes into any folder that lacks write permission; nobody creates files in /sys.
     const fs::path readOnlyFolder = ::geteuid() == 0 ? fs::path("/sys") : dir / "readonly";
+#endif
 
     struct Case {
         const char* what;
@@ -103,14 +142,24 @@ TEST_F(ExportTest, AFileThatCannotBeCreated)
         const char* reason;
     };
     const fs::path cwd = fs::current_path();
-    const std::vector<Case> cases = {
+#ifdef _WIN32
+    // A folder's read-only attribute does not stop files being made in it.
+    const std::string missing = systemText(ERROR_PATH_NOT_FOUND);
+    const std::string locked = systemText(ERROR_SHARING_VIOLATION);
+#else
+    const std::string missing = "No such file or directory";
+    const std::string locked = "Resource temporarily unavailable";
+#endif
+    std::vector<Case> cases = {
         {"missing folder, relative name", "no-such-folder/../no-such-folder/list.txt",
-         gbkName(cwd / "no-such-folder" / "list.txt"), "No such file or directory"},
-        {"read-only folder", gbkName(readOnlyFolder / "list.txt"), gbkName(readOnlyFolder / "list.txt"),
-         "Permission denied"},
+         gbkName(cwd / "no-such-folder" / "list.txt"), missing.c_str()},
         {"a file another program holds locked", gbkName(dir / "locked" / "list.txt"),
-         gbkName(dir / "locked" / "list.txt"), "Resource temporarily unavailable"},
+         gbkName(dir / "locked" / "list.txt"), locked.c_str()},
     };
+#ifndef _WIN32
+    cases.push_back({"read-only folder", gbkName(readOnlyFolder / "list.txt"), gbkName(readOnlyFolder / "list.txt"),
+                     "Permission denied"});
+#endif
     const LockedFile held(dir / "locked" / "list.txt");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -132,6 +181,9 @@ TEST_F(ExportTest, AFileThatCannotBeCreated)
 // A full disk is reported, not left as a short file; the list is back where it was.
 TEST_F(ExportTest, AWriteThatFailsIsReported)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no device that refuses writes like /dev/full";
+#endif
     addNumbered(20);
     list.open();
     list.moveBy(7);

@@ -2,6 +2,7 @@
 // decision "candidate gone" made by reading, not by the driver's row count, and a save that
 // meets another session's lock or a lost server connection.
 #include "exam/ScoreSave.hpp"
+#include "plain/NativeOdbcDriver.hpp"
 #include "plain/PostgresDb.hpp"
 #include "plain/SqliteOdbcDriver.hpp"
 #include "plain/TempDir.hpp"
@@ -43,6 +44,8 @@ class ScoreSave : public ::testing::TestWithParam<SaveCase> {
 protected:
     void SetUp() override
     {
+        if (GetParam().backend != Backend::Sqlite && !test::kOdbcDriversHere)
+            GTEST_SKIP() << test::kNoOdbcDriver;
         if (GetParam().backend == Backend::Postgres) {
             if (!test::postgresServer())
                 GTEST_SKIP() << test::kNoPostgres;

@@ -1,8 +1,9 @@
 #include "exam/ScoreSettings.hpp"
 #include "plain/Files.hpp"
+#include "plain/GbkPath.hpp"
 #include "plain/TempDir.hpp"
-#include "platform/Gbk.hpp"
 #include "platform/HostPaths.hpp"
+#include "platform/NativePath.hpp"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ TEST(ScoreSettings, DefaultsForWhatIsMissing)
         const fs::path path = dir / "kavrint.ini";
         if (c.content != nullptr)
             putFile(path, c.content);
-        const exam::ScoreSettings settings = exam::ReadScoreSettings(gbk::fromUtf8(path.string()));
+        const exam::ScoreSettings settings = exam::ReadScoreSettings(test::gbkName(path));
         EXPECT_EQ(settings.Xs, c.xs);
         EXPECT_EQ(settings.Up, c.up);
         EXPECT_EQ(fs::exists(path), c.content != nullptr) << "reading never creates the file";
@@ -47,7 +48,7 @@ TEST(ScoreSettings, WritesTrimmedDecimalPlacesThenMaximum)
 {
     test::TempDir dir;
     const fs::path path = dir / "kavrint.ini";
-    const std::string name = gbk::fromUtf8(path.string());
+    const std::string name = test::gbkName(path);
 
     exam::WriteScoreSettings(name, " 0\t", "  100 ");
     EXPECT_EQ(fileBytes(path), "[ScoreSet]\r\nXs=0\r\nUp=100\r\n");
@@ -61,9 +62,10 @@ TEST(ScoreSettings, WritesTrimmedDecimalPlacesThenMaximum)
 
 TEST(ScoreSettings, FileLivesInTheHostProgramsFolder)
 {
-    const fs::path program = fs::read_symlink("/proc/self/exe");
-    EXPECT_EQ(hostExecutablePath(), gbk::fromUtf8(program.string()));
-    EXPECT_EQ(exam::scoreSettingsPath(), gbk::fromUtf8(program.parent_path().string()) + "/kavrint.ini");
+    const fs::path program = nativePath(hostExecutablePath());
+    EXPECT_TRUE(fs::is_regular_file(program)) << program;
+    EXPECT_EQ(program.stem(), "unit_exam_scoresettings");
+    EXPECT_EQ(exam::scoreSettingsPath(), test::gbkName(program.parent_path() / "kavrint.ini"));
 }
 
 } // namespace

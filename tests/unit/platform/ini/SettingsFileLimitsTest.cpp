@@ -1,5 +1,6 @@
 // What stands in the settings file's place, and what writers left beside it.
 #include "plain/Files.hpp"
+#include "plain/GbkPath.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
@@ -12,23 +13,27 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace skorvin;
+using skorvin::test::gbkName;
 using test::fileBytes;
 using test::putFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string gbkName(const fs::path& path)
-{
-    return gbk::fromUtf8(path.string());
-}
 
 std::set<std::string> namesIn(const fs::path& folder)
 {
@@ -38,7 +43,32 @@ std::set<std::string> namesIn(const fs::path& folder)
     return names;
 }
 
+#ifdef _WIN32
+
 // The id of a process that has ended: a child that exits at once, waited for.
+unsigned long endedProcess()
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    wchar_t command[] = L"cmd.exe /c exit 0";
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &child))
+        throw std::runtime_error("cannot start cmd.exe");
+    WaitForSingleObject(child.hProcess, INFINITE);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    return child.dwProcessId;
+}
+
+// The id of a process that is still running.
+unsigned long aliveProcess()
+{
+    return GetCurrentProcessId();
+}
+
+#else
+
 pid_t endedProcess()
 {
     const pid_t child = fork();
@@ -47,6 +77,13 @@ pid_t endedProcess()
     waitpid(child, nullptr, 0);
     return child;
 }
+
+pid_t aliveProcess()
+{
+    return getppid();
+}
+
+#endif
 
 // A file larger than the limit, made cheaply as a sparse file.
 void putSparseFile(const fs::path& path, std::uintmax_t size)
@@ -89,8 +126,10 @@ TEST(SettingsFile, OnlyARegularFileOfASaneSizeIsReadOrWritten)
         std::function<void(const fs::path&)> make;
     } cases[] = {
         {"a folder", [](const fs::path& p) { fs::create_directory(p); }},
+#ifndef _WIN32 // no pipes in the file system, links need a privilege
         {"a pipe no one writes to", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
         {"a link to an endless device", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }},
+#endif
         {"a file past the limit", [](const fs::path& p) { putSparseFile(p, ini::kMaxFileBytes + 1); }},
     };
     for (const auto& c : cases) {
@@ -138,7 +177,7 @@ TEST(SettingsFile, WriteRemovesTemporaryFilesOfDeadWriters)
     const fs::path path = dir / "kavrint.ini";
     putFile(path, "[ScoreSet]\r\nUp=50\r\n");
     const std::string dead = std::to_string(endedProcess());
-    const std::string alive = std::to_string(getppid());
+    const std::string alive = std::to_string(aliveProcess());
     const std::set<std::string> removed = {"kavrint.ini.tmp" + dead + "-0", "kavrint.ini.tmp" + dead + "-12"};
     const std::set<std::string> kept = {
         "kavrint.ini.tmp" + alive + "-0", // a writer still at work

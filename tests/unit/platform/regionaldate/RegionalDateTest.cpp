@@ -64,6 +64,9 @@ TEST(RegionalDate, CLibraryDateFormats)
 // The tests run in the C locale, which has no regional settings of its own.
 TEST(RegionalDate, WithoutRegionalSettingsTheChineseDefault)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows always has regional settings: the user's own";
+#endif
     EXPECT_EQ(regionalDateSettings().ShortDateFormat, "yyyy/M/d");
     EXPECT_EQ(regionalDateSettings().DateSeparator, '/');
 }

@@ -1,3 +1,4 @@
+#include "plain/GbkPath.hpp"
 #include "plain/ScratchDb.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Exception.hpp"
@@ -228,7 +229,7 @@ TEST(SqliteConnection, GbkFileNamesReachTheFileSystemAsUtf8)
     test::TempDir dir;
     const auto utf8Name = gbk::toUtf8(kZhangSan) + ".sqlite";
     std::ofstream(dir.path() / std::filesystem::path(std::u8string(utf8Name.begin(), utf8Name.end())));
-    TADOConnection c("Provider=SQLite;Data Source=" + gbk::fromUtf8(dir.path().string()) + "/" + kZhangSan + ".sqlite");
+    TADOConnection c("Provider=SQLite;Data Source=" + test::gbkName(dir.path()) + "/" + kZhangSan + ".sqlite");
     c.open();
     EXPECT_EQ(query(c, "select 'ok'").rows[0][0], "ok");
 }

@@ -1,0 +1,7 @@
+#include "plain/NativeOdbcDriver.hpp"
+
+namespace {
+
+const auto* const odbcDriver = testing::AddGlobalTestEnvironment(new skorvin::test::NeedsNativeOdbcDriver);
+
+} // namespace
