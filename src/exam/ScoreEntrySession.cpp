@@ -11,7 +11,7 @@
 namespace skorvin::exam {
 
 ScoreEntrySession::ScoreEntrySession(ModuleState& state, std::string settingsPath)
-    : state_(state), settingsPath_(std::move(settingsPath))
+    : state_(state), settingsPath_(std::move(settingsPath)), journal_(ScoreJournal::pathBeside(settingsPath_))
 {
 }
 
@@ -39,6 +39,7 @@ ScoreEntrySession::Start ScoreEntrySession::start(OrgTree& tree)
 
 void ScoreEntrySession::selectNode(const SelectedNode& node, int displayChoice)
 {
+    organisation_ = node.text;
     RefreshCandidateList(Main_AdoSet, state_, node);
     applyDisplayChoice(displayChoice);
 }
@@ -91,34 +92,121 @@ ScoreEntrySession::Check ScoreEntrySession::validate(const std::string& number, 
 
 ScoreEntrySession::SaveOutcome ScoreEntrySession::storeCurrent(const std::string& scoreBoxText, bool replaceStored)
 {
-    using Kind = SaveOutcome::Kind;
     const std::string score = scoreTextToStore(scoreBoxText);
+    JournalEvent event{JournalEvent::Action::Save, JournalEvent::Outcome::Saved, organisation_, {}, {}, score, {}};
+    try {
+        const SaveOutcome outcome = storeAndJournal(score, replaceStored, event);
+        journal_.record(event);
+        return outcome;
+    } catch (const std::exception& e) {
+        event.outcome = JournalEvent::Outcome::Failed;
+        event.detail = e.what();
+        journal_.record(event);
+        throw;
+    }
+}
+
+ScoreEntrySession::SaveOutcome ScoreEntrySession::storeAndJournal(const std::string& score, bool replaceStored,
+                                                                  JournalEvent& event)
+{
+    using Kind = SaveOutcome::Kind;
     SaveOutcome outcome{Kind::Saved, Main_AdoSet.fieldText("zkzh"), {}};
+    event.number = outcome.number;
+    event.outcome = JournalEvent::Outcome::Refused;
     // A number shown with "?" for what GBK cannot hold could name another candidate.
     if (!Main_AdoSet.fieldTextExact("zkzh")) {
         outcome.kind = Kind::InexactNumber;
+        event.detail = "inexact number";
         return outcome;
     }
     if (!Save_ADOQ.connection())
         throw EDatabaseError("Save_ADOQ: Missing Connection or ConnectionString");
-    const auto stored = readStoredScore(*Save_ADOQ.connection(), outcome.number);
+    const auto stored = readStoredValue(*Save_ADOQ.connection(), outcome.number);
+    event.outcome = JournalEvent::Outcome::Failed;
     if (!stored) {
         outcome.kind = Kind::Gone;
+        event.detail = "candidate not in database";
         return outcome;
     }
+    event.before = *stored;
     // Another operator saved since the list was read: nobody is overwritten unasked.
-    if (!replaceStored && *stored != Main_AdoSet.fieldText("tttt")) {
+    if (!replaceStored && stored->value_or("") != Main_AdoSet.fieldText("tttt")) {
         outcome.kind = Kind::Conflict;
-        outcome.stored = *stored;
+        outcome.stored = stored->value_or("");
+        event.outcome = JournalEvent::Outcome::Refused;
+        event.detail = "stored score differs from the list";
         return outcome;
     }
     if (!storeScore(Save_ADOQ, score, outcome.number)) {
         outcome.kind = Kind::Gone;
+        event.detail = "candidate not in database";
         return outcome;
     }
+    event.outcome = JournalEvent::Outcome::Saved;
+    journal_.pushSave({organisation_, outcome.number, *stored, score});
     // The database has the score; the list's own copy of the row follows it.
     putListScore(score);
     return outcome;
+}
+
+ScoreEntrySession::UndoOutcome ScoreEntrySession::undoLastSave(bool replaceStored)
+{
+    const UndoableSave* last = journal_.lastSave();
+    if (!last)
+        throw EDatabaseError("No save to undo");
+    const UndoableSave save = *last;
+    JournalEvent event{
+        JournalEvent::Action::Undo, JournalEvent::Outcome::Failed, save.organisation, save.number, {}, save.before, {}};
+    try {
+        const UndoOutcome outcome = undoAndJournal(save, replaceStored, event);
+        journal_.record(event);
+        return outcome;
+    } catch (const std::exception& e) {
+        event.outcome = JournalEvent::Outcome::Failed;
+        event.detail = e.what();
+        journal_.record(event);
+        throw;
+    }
+}
+
+ScoreEntrySession::UndoOutcome ScoreEntrySession::undoAndJournal(const UndoableSave& save, bool replaceStored,
+                                                                 JournalEvent& event)
+{
+    using Kind = UndoOutcome::Kind;
+    if (!Save_ADOQ.connection())
+        throw EDatabaseError("Save_ADOQ: Missing Connection or ConnectionString");
+    const auto stored = readStoredValue(*Save_ADOQ.connection(), save.number);
+    // Nothing is left to take back once the candidate is gone.
+    if (!stored) {
+        journal_.popSave();
+        event.detail = "candidate not in database";
+        return {Kind::Gone, {}};
+    }
+    event.before = *stored;
+    // Someone changed the score since this window saved it: their score is never silently undone.
+    if (!replaceStored && stored->value_or("") != save.after) {
+        event.outcome = JournalEvent::Outcome::Refused;
+        event.detail = "stored score changed since the save";
+        return {Kind::Conflict, stored->value_or("")};
+    }
+    if (!storeScore(Save_ADOQ, save.before, save.number)) {
+        journal_.popSave();
+        event.detail = "candidate not in database";
+        return {Kind::Gone, {}};
+    }
+    journal_.popSave();
+    event.outcome = JournalEvent::Outcome::Saved;
+    putRowScore(save.number, save.before);
+    return {Kind::Undone, {}};
+}
+
+void ScoreEntrySession::keepStoredOnUndo(const std::string& stored)
+{
+    if (const UndoableSave* last = journal_.lastSave()) {
+        const std::string number = last->number;
+        journal_.popSave();
+        putRowScore(number, stored);
+    }
 }
 
 void ScoreEntrySession::keepStoredScore(const std::string& stored)
@@ -126,7 +214,18 @@ void ScoreEntrySession::keepStoredScore(const std::string& stored)
     putListScore(stored);
 }
 
-void ScoreEntrySession::putListScore(const std::string& score)
+void ScoreEntrySession::putRowScore(const std::string& number, const ado::FieldValue& score)
+{
+    // The display choice hides a row it no longer admits; the row is put while nothing is hidden.
+    const bool filtered = Main_AdoSet.filtered();
+    Main_AdoSet.setFiltered(false);
+    if (locate(number))
+        putListScore(score);
+    Main_AdoSet.setFiltered(filtered);
+    locate(number);
+}
+
+void ScoreEntrySession::putListScore(const ado::FieldValue& score)
 {
     Main_AdoSet.edit();
     Main_AdoSet.setFieldValue("tttt", score);

@@ -3,6 +3,7 @@
 #include "exam/CandidateList.hpp"
 #include "exam/KDTree.hpp"
 #include "exam/ModuleState.hpp"
+#include "exam/ScoreJournal.hpp"
 #include "exam/ScoreSettings.hpp"
 #include "platform/ado/TCustomADODataSet.hpp"
 
@@ -79,6 +80,26 @@ public:
     // After a Conflict the operator kept the stored score: the list row shows it.
     void keepStoredScore(const std::string& stored);
 
+    // Every save and undo goes to the journal beside the settings file.
+    ScoreJournal& journal() { return journal_; }
+
+    struct UndoOutcome {
+        enum class Kind {
+            Undone,   // the database and the list row hold the earlier score again
+            Conflict, // the database no longer holds the saved score
+            Gone,     // the candidate is no longer in the database
+        };
+        Kind kind = Kind::Undone;
+        std::string stored; // Conflict: the score the database holds
+    };
+    // Writes back the score that this window's last save not undone replaced, and takes that
+    // save off the undo list. Unless replaceStored, a score someone changed since the save is
+    // left alone (Conflict, the save stays on the list). Database errors propagate.
+    UndoOutcome undoLastSave(bool replaceStored);
+    // After an undo's Conflict the operator kept the stored score: the save leaves the undo
+    // list and the candidate's row shows what the database holds.
+    void keepStoredOnUndo(const std::string& stored);
+
     // Writes every row of the list, as grid shows it, to fileName (the export's text form).
     void exportList(ExportGrid& grid, const std::string& fileName);
 
@@ -88,10 +109,17 @@ public:
     std::optional<std::string> reportValue(const std::string& name) const;
 
 private:
-    void putListScore(const std::string& score);
+    void putListScore(const ado::FieldValue& score);
+    // Puts score into the listed row of number, shown or hidden by the display choice; that
+    // row becomes current when the choice shows it.
+    void putRowScore(const std::string& number, const ado::FieldValue& score);
+    SaveOutcome storeAndJournal(const std::string& score, bool replaceStored, JournalEvent& event);
+    UndoOutcome undoAndJournal(const UndoableSave& save, bool replaceStored, JournalEvent& event);
 
     ModuleState& state_;
     std::string settingsPath_;
+    ScoreJournal journal_;
+    std::string organisation_; // the text of the node listed
 };
 
 } // namespace skorvin::exam

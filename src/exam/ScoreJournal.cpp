@@ -1,0 +1,91 @@
+#include "exam/ScoreJournal.hpp"
+
+#include "platform/Gbk.hpp"
+#include "platform/journal/HostIdentity.hpp"
+#include "platform/journal/JournalFile.hpp"
+#include "platform/journal/LocalTime.hpp"
+
+#include <ctime>
+
+namespace skorvin::exam {
+
+namespace {
+
+const char* actionName(JournalEvent::Action action)
+{
+    return action == JournalEvent::Action::Save ? "save" : "undo";
+}
+
+const char* outcomeName(JournalEvent::Outcome outcome)
+{
+    switch (outcome) {
+    case JournalEvent::Outcome::Saved:
+        return "saved";
+    case JournalEvent::Outcome::Refused:
+        return "refused";
+    case JournalEvent::Outcome::Failed:
+        break;
+    }
+    return "failed";
+}
+
+} // namespace
+
+ScoreJournal::ScoreJournal(std::string path) : path_(std::move(path))
+{
+    try {
+        file_ = std::make_unique<journal::JournalFile>(path_);
+    } catch (const std::exception& e) {
+        turnOff(e.what());
+    }
+}
+
+ScoreJournal::~ScoreJournal() = default;
+
+std::string ScoreJournal::pathBeside(const std::string& settingsPath)
+{
+    // Found in UTF-8, where a backslash is never the second byte of a Chinese character.
+    const std::string utf8 = gbk::toUtf8(settingsPath);
+    const auto slash = utf8.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? std::string() : utf8.substr(0, slash + 1);
+    return gbk::fromUtf8(folder + "登分日志.sqlite");
+}
+
+bool ScoreJournal::takeOffNotice()
+{
+    if (on() || offNoticeTaken_)
+        return false;
+    offNoticeTaken_ = true;
+    return true;
+}
+
+void ScoreJournal::record(const JournalEvent& event)
+{
+    if (!file_)
+        return;
+    // The computer and the user are asked for each entry: a long session may outlive a rename.
+    const journal::JournalRecord entry{0,
+                                       journal::localTimeWithZone(std::time(nullptr)),
+                                       journal::computerName(),
+                                       journal::osUserName(),
+                                       event.organisation,
+                                       event.number,
+                                       event.before,
+                                       event.after,
+                                       actionName(event.action),
+                                       outcomeName(event.outcome),
+                                       event.detail};
+    try {
+        file_->append(entry);
+    } catch (const std::exception& e) {
+        turnOff(e.what());
+    }
+}
+
+void ScoreJournal::turnOff(const std::string& reason)
+{
+    file_.reset();
+    offReason_ = reason;
+}
+
+} // namespace skorvin::exam

@@ -1,0 +1,201 @@
+#include "platform/journal/JournalFile.hpp"
+
+#include "platform/Gbk.hpp"
+
+#include <sqlite3.h>
+
+namespace skorvin::journal {
+
+namespace {
+
+// Long enough for another window's entry to be written, short enough never to hold up a save.
+constexpr int kBusyTimeoutMs = 2000;
+
+constexpr const char* kSchema = R"(
+create table if not exists journal (
+    id integer primary key autoincrement,
+    time text not null,
+    host text not null,
+    os_user text not null,
+    organisation text not null,
+    zkzh text not null,
+    score_before text,
+    score_after text,
+    action text not null,
+    outcome text not null,
+    detail text not null
+);
+create trigger if not exists journal_no_update before update on journal
+    begin select raise(abort, 'the journal is append-only'); end;
+create trigger if not exists journal_no_delete before delete on journal
+    begin select raise(abort, 'the journal is append-only'); end;
+)";
+
+constexpr const char* kInsert =
+    "insert into journal (time, host, os_user, organisation, zkzh, score_before, score_after, action, outcome, "
+    "detail) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
+
+constexpr const char* kColumns =
+    "id, time, host, os_user, organisation, zkzh, score_before, score_after, action, outcome, detail";
+
+[[noreturn]] void fail(sqlite3* db, const std::string& doing)
+{
+    const std::string why = db ? sqlite3_errmsg(db) : "out of memory";
+    throw EJournalError(gbk::fromUtf8(doing + ": " + why));
+}
+
+// A prepared statement closed with its scope.
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql) : db_(db)
+    {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
+            fail(db, "journal query");
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const std::string& gbkText)
+    {
+        const std::string utf8 = gbk::toUtf8(gbkText);
+        sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    }
+    bool step()
+    {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            fail(db_, "journal query");
+        return false;
+    }
+    std::optional<std::string> column(int index) const
+    {
+        if (sqlite3_column_type(stmt_, index) == SQLITE_NULL)
+            return std::nullopt;
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+        return gbk::fromUtf8(std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, index))));
+    }
+    std::string text(int index) const { return column(index).value_or(std::string()); }
+    std::int64_t integer(int index) const { return sqlite3_column_int64(stmt_, index); }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// The filter's where clause, its parameters numbered from 1 in the order they are bound.
+std::string whereClause(const JournalFilter& filter)
+{
+    std::string where = " where 1=1";
+    if (!filter.number.empty())
+        where += " and instr(zkzh, ?1) > 0";
+    if (!filter.fromDate.empty())
+        where += " and substr(time, 1, 10) >= ?2";
+    if (!filter.toDate.empty())
+        where += " and substr(time, 1, 10) <= ?3";
+    if (!filter.organisation.empty())
+        where += " and organisation = ?4";
+    return where;
+}
+
+void bindFilter(Statement& statement, const JournalFilter& filter)
+{
+    const std::string* values[] = {&filter.number, &filter.fromDate, &filter.toDate, &filter.organisation};
+    for (int i = 0; i < 4; ++i)
+        if (!values[i]->empty())
+            statement.bind(i + 1, *values[i]);
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const std::optional<std::string>& score)
+{
+    if (!score) {
+        sqlite3_bind_null(stmt, index);
+        return;
+    }
+    const std::string utf8 = gbk::toUtf8(*score);
+    sqlite3_bind_text(stmt, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+JournalFile::JournalFile(const std::string& path)
+{
+    const std::string utf8 = gbk::toUtf8(path);
+    if (sqlite3_open_v2(utf8.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        sqlite3_close(db_);
+        throw EJournalError(gbk::fromUtf8("journal " + utf8 + ": " + why));
+    }
+    try {
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        Statement wal(db_, "pragma journal_mode=wal");
+        // A folder that cannot hold the WAL's side files leaves the file in another mode.
+        if (!wal.step() || wal.text(0) != "wal")
+            throw EJournalError(gbk::fromUtf8("journal " + utf8 + ": WAL mode is not available"));
+        // An entry is on the disk once the save is reported; a power cut loses no reported entry.
+        if (sqlite3_exec(db_, "pragma synchronous=full", nullptr, nullptr, nullptr) != SQLITE_OK ||
+            sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail(db_, "journal " + utf8);
+        if (sqlite3_prepare_v2(db_, kInsert, -1, &insert_, nullptr) != SQLITE_OK)
+            fail(db_, "journal " + utf8);
+    } catch (...) {
+        sqlite3_close(db_);
+        throw;
+    }
+}
+
+JournalFile::~JournalFile()
+{
+    sqlite3_finalize(insert_);
+    sqlite3_close(db_);
+}
+
+std::int64_t JournalFile::append(const JournalRecord& record)
+{
+    const std::optional<std::string> values[] = {record.time,    record.host,   record.user,  record.organisation,
+                                                 record.number,  record.before, record.after, record.action,
+                                                 record.outcome, record.detail};
+    sqlite3_reset(insert_);
+    for (int i = 0; i < 10; ++i)
+        bindValue(insert_, i + 1, values[i]);
+    // The insert alone is its transaction: committed whole or not at all.
+    const int rc = sqlite3_step(insert_);
+    sqlite3_reset(insert_);
+    if (rc != SQLITE_DONE)
+        fail(db_, "journal entry");
+    return sqlite3_last_insert_rowid(db_);
+}
+
+std::vector<JournalRecord> JournalFile::query(const JournalFilter& filter) const
+{
+    Statement select(db_,
+                     std::string("select ") + kColumns + " from journal" + whereClause(filter) + " order by id desc");
+    bindFilter(select, filter);
+    std::vector<JournalRecord> records;
+    while (select.step())
+        records.push_back({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4),
+                           select.text(5), select.column(6), select.column(7), select.text(8), select.text(9),
+                           select.text(10)});
+    return records;
+}
+
+std::int64_t JournalFile::count(const JournalFilter& filter) const
+{
+    Statement select(db_, "select count(*) from journal" + whereClause(filter));
+    bindFilter(select, filter);
+    select.step();
+    return select.integer(0);
+}
+
+std::vector<std::string> JournalFile::organisations() const
+{
+    Statement select(db_, "select distinct organisation from journal order by organisation");
+    std::vector<std::string> names;
+    while (select.step())
+        names.push_back(select.text(0));
+    return names;
+}
+
+} // namespace skorvin::journal

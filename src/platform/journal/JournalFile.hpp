@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Exception.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace skorvin::journal {
+
+// A journal that cannot be opened, written or read; the message says why (GBK text).
+class EJournalError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// One line of the journal. Texts are GBK; a score is nullopt when the database held NULL
+// (before) or when there is none to tell (a refusal before anything was read).
+struct JournalRecord {
+    std::int64_t id = 0; // given by the file on append; later entries have larger ids
+    std::string time;    // "2026-12-10 14:03:05 +0800"
+    std::string host;
+    std::string user;
+    std::string organisation;
+    std::string number;
+    std::optional<std::string> before;
+    std::optional<std::string> after;
+    std::string action;  // "save" or "undo"
+    std::string outcome; // "saved", "refused" or "failed"
+    std::string detail;  // why it was refused, the provider's text of a failure
+};
+
+// What the journal window shows; an empty member does not filter.
+struct JournalFilter {
+    std::string number;       // contained in the admission number
+    std::string fromDate;     // "YYYY-MM-DD", inclusive
+    std::string toDate;       // "YYYY-MM-DD", inclusive
+    std::string organisation; // exactly this organisation
+};
+
+// The journal's SQLite file: created when missing, in WAL mode so that several windows append
+// while others read, one transaction per entry so that a killed writer loses at most the entry
+// it was writing. Entries are only ever appended: the file refuses updates and deletes.
+class JournalFile {
+public:
+    // Opens or creates the file at path (GBK). Throws EJournalError with the reason.
+    explicit JournalFile(const std::string& path);
+    ~JournalFile();
+    JournalFile(const JournalFile&) = delete;
+    JournalFile& operator=(const JournalFile&) = delete;
+
+    // Appends one entry (its id is ignored) and returns the id it got. Throws EJournalError.
+    std::int64_t append(const JournalRecord& record);
+    // The entries the filter lets through, newest first. Throws EJournalError.
+    std::vector<JournalRecord> query(const JournalFilter& filter) const;
+    // How many entries the filter lets through.
+    std::int64_t count(const JournalFilter& filter) const;
+    // The organisations named in the journal, sorted.
+    std::vector<std::string> organisations() const;
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* insert_ = nullptr;
+};
+
+} // namespace skorvin::journal

@@ -1,0 +1,263 @@
+// The journal behind the score window through every backend: an entry for each save, refusal,
+// failure and undo, undo back through several saves (a NULL restored as NULL, a score another
+// operator changed in between never silently undone), and scoring with the journal off.
+#include "exam/ScoreEntrySession.hpp"
+#include "plain/DemoDb.hpp"
+#include "plain/PostgresDb.hpp"
+#include "plain/SqliteOdbcDriver.hpp"
+#include "plain/TempDir.hpp"
+#include "platform/Gbk.hpp"
+#include "platform/ado/TADOConnection.hpp"
+#include "platform/journal/JournalFile.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <string>
+
+using namespace skorvin;
+using namespace skorvin::exam;
+using journal::JournalRecord;
+using Kind = ScoreEntrySession::SaveOutcome::Kind;
+using UndoKind = ScoreEntrySession::UndoOutcome::Kind;
+
+namespace {
+
+enum class Backend { Sqlite, Odbc, Postgres };
+
+class JournalledSession : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == Backend::Postgres) {
+            if (!test::postgresServer())
+                GTEST_SKIP() << test::kNoPostgres;
+            postgres_ = std::make_unique<test::PostgresDb>();
+            postgres_->load(demo_);
+        }
+        std::ofstream(dir_ / "kavrint.ini", std::ios::binary) << "[ScoreSet]\r\nXs=1\r\nUp=40\r\n";
+        connection_.setConnectionString(connectionString());
+        connection_.open();
+        other_.setConnectionString(connectionString());
+        other_.open();
+        state_.HostConnection = &connection_;
+        session_ = std::make_unique<ScoreEntrySession>(state_, gbk::fromUtf8((dir_ / "kavrint.ini").string()));
+        session_->bind();
+        node_ = session_->start(tree_).node;
+        session_->selectNode(tree_.selection(node_), 2);
+        // Candidates of the listed node: the first two unscored, one with a score.
+        auto& list = session_->Main_AdoSet;
+        for (list.first(); !list.eof() && (unscored_.size() < 2 || scored_.empty()); list.next()) {
+            if (list.fieldValue("tttt").has_value() && scored_.empty())
+                scored_ = list.fieldText("zkzh");
+            else if (!list.fieldValue("tttt").has_value() && unscored_.size() < 2)
+                unscored_.push_back(list.fieldText("zkzh"));
+        }
+        ASSERT_EQ(unscored_.size(), 2u);
+        ASSERT_FALSE(scored_.empty());
+    }
+
+    std::string connectionString() const
+    {
+        switch (GetParam()) {
+        case Backend::Sqlite:
+            return demo_.connectionString();
+        case Backend::Odbc:
+            return "Driver=" + test::sqliteOdbcDriver() + ";Database=" + demo_.path().string();
+        case Backend::Postgres:
+            break;
+        }
+        return postgres_->connectionString();
+    }
+
+    // What the database holds, NULL kept apart, read by another operator's connection.
+    ado::FieldValue stored(const std::string& number)
+    {
+        ado::TADOQuery read;
+        read.setConnection(&other_);
+        read.setSql("select tttt from t_omr where zkzh = '" + number + "'");
+        read.open();
+        return read.fieldValue("tttt");
+    }
+    void otherOperatorStores(const std::string& number, const std::string& score)
+    {
+        other_.execute("update t_omr set tttt = '" + score + "' where zkzh = '" + number + "'");
+    }
+    Kind save(const std::string& number, const std::string& score, bool replace = false)
+    {
+        EXPECT_TRUE(session_->locate(number)) << number;
+        return session_->storeCurrent(score, replace).kind;
+    }
+    std::vector<JournalRecord> entries() const { return journal::JournalFile(session_->journal().path()).query({}); }
+
+    test::TempDir dir_;
+    test::DemoDb demo_;
+    std::unique_ptr<test::PostgresDb> postgres_;
+    ado::TADOConnection connection_;
+    ado::TADOConnection other_;
+    ModuleState state_;
+    std::unique_ptr<ScoreEntrySession> session_;
+    OrgTree tree_;
+    int node_ = -1;
+    std::vector<std::string> unscored_;
+    std::string scored_;
+};
+
+// The parts of an entry that tell what happened.
+struct Seen {
+    std::string action, outcome, number;
+    ado::FieldValue before, after;
+    bool operator==(const Seen&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Seen& s)
+{
+    return out << s.action << "/" << s.outcome << " " << s.number << " " << s.before.value_or("NULL") << "->"
+               << s.after.value_or("NULL");
+}
+
+std::vector<Seen> seen(const std::vector<JournalRecord>& records)
+{
+    std::vector<Seen> result;
+    for (auto it = records.rbegin(); it != records.rend(); ++it)
+        result.push_back({it->action, it->outcome, it->number, it->before, it->after});
+    return result;
+}
+
+TEST_P(JournalledSession, EverySaveIsJournaledWithItsOutcome)
+{
+    const std::string& a = unscored_[0];
+    const std::string& b = unscored_[1];
+    EXPECT_EQ(save(a, "23."), Kind::Saved);
+    otherOperatorStores(scored_, "5");
+    EXPECT_EQ(save(scored_, "30"), Kind::Conflict);
+    EXPECT_EQ(save(scored_, "30", true), Kind::Saved);
+    other_.execute("delete from t_omr where zkzh = '" + b + "'");
+    EXPECT_EQ(save(b, "12"), Kind::Gone);
+
+    const auto records = entries();
+    EXPECT_EQ(seen(records), (std::vector<Seen>{
+                                 {"save", "saved", a, std::nullopt, "23"},
+                                 {"save", "refused", scored_, "5", "30"},
+                                 {"save", "saved", scored_, "5", "30"},
+                                 {"save", "failed", b, std::nullopt, "12"},
+                             }));
+    const std::regex stamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d{4})");
+    for (const auto& record : records) {
+        EXPECT_TRUE(std::regex_match(record.time, stamp)) << record.time;
+        EXPECT_EQ(record.organisation, tree_.node(node_).text);
+        EXPECT_FALSE(record.host.empty());
+        EXPECT_FALSE(record.user.empty());
+    }
+}
+
+TEST_P(JournalledSession, AProviderFailureIsJournaledWithItsText)
+{
+    ASSERT_TRUE(session_->locate(unscored_[0]));
+    other_.execute("alter table t_omr rename to t_omr_away");
+    std::string message;
+    try {
+        session_->storeCurrent("23", false);
+        ADD_FAILURE() << "the save did not fail";
+    } catch (const std::exception& e) {
+        message = e.what();
+    }
+    const auto records = entries();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].outcome, "failed");
+    EXPECT_EQ(records[0].detail, message);
+    EXPECT_FALSE(message.empty());
+}
+
+TEST_P(JournalledSession, UndoWalksBackThroughThisWindowsSaves)
+{
+    const std::string& a = unscored_[0];
+    const ado::FieldValue scoredBefore = stored(scored_);
+    EXPECT_EQ(save(a, "23"), Kind::Saved);
+    EXPECT_EQ(save(scored_, "31"), Kind::Saved);
+    EXPECT_EQ(save(a, "30"), Kind::Saved);
+
+    const std::pair<std::string, ado::FieldValue> expected[] = {{a, "23"}, {scored_, scoredBefore}, {a, std::nullopt}};
+    for (const auto& [number, restored] : expected) {
+        ASSERT_NE(session_->journal().lastSave(), nullptr);
+        EXPECT_EQ(session_->journal().lastSave()->number, number);
+        EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Undone);
+        EXPECT_EQ(stored(number), restored) << number;
+        // The list row follows, and the undone candidate is the current row.
+        EXPECT_EQ(session_->Main_AdoSet.fieldText("zkzh"), number);
+        EXPECT_EQ(session_->Main_AdoSet.fieldValue("tttt"), restored);
+    }
+    EXPECT_EQ(session_->journal().lastSave(), nullptr);
+    const auto records = seen(entries());
+    ASSERT_EQ(records.size(), 6u);
+    EXPECT_EQ(records[3], (Seen{"undo", "saved", a, "30", "23"}));
+    EXPECT_EQ(records[5], (Seen{"undo", "saved", a, "23", std::nullopt}));
+}
+
+TEST_P(JournalledSession, AScoreChangedSinceTheSaveIsNeverSilentlyUndone)
+{
+    const std::string& a = unscored_[0];
+    const std::string& b = unscored_[1];
+    EXPECT_EQ(save(a, "23"), Kind::Saved);
+    EXPECT_EQ(save(b, "24"), Kind::Saved);
+
+    otherOperatorStores(b, "11");
+    auto outcome = session_->undoLastSave(false);
+    EXPECT_EQ(outcome.kind, UndoKind::Conflict);
+    EXPECT_EQ(outcome.stored, "11");
+    EXPECT_EQ(stored(b), ado::FieldValue("11"));
+    // The operator keeps the other's score: that save leaves the undo list, the row shows "11".
+    session_->keepStoredOnUndo(outcome.stored);
+    EXPECT_EQ(session_->Main_AdoSet.fieldText("tttt"), "11");
+    ASSERT_NE(session_->journal().lastSave(), nullptr);
+    EXPECT_EQ(session_->journal().lastSave()->number, a);
+
+    otherOperatorStores(a, "12");
+    EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Conflict);
+    // The operator replaces it after all.
+    EXPECT_EQ(session_->undoLastSave(true).kind, UndoKind::Undone);
+    EXPECT_EQ(stored(a), std::nullopt);
+
+    const auto records = seen(entries());
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[2], (Seen{"undo", "refused", b, "11", std::nullopt}));
+    EXPECT_EQ(records[4], (Seen{"undo", "saved", a, "12", std::nullopt}));
+}
+
+TEST_P(JournalledSession, AJournalThatCannotBeOpenedNeverStopsScoring)
+{
+    // A folder where the journal file should be: nothing can open it.
+    session_.reset();
+    const std::filesystem::path file = dir_ / std::filesystem::path(u8"登分日志.sqlite");
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::filesystem::remove(file.string() + suffix);
+    std::filesystem::create_directory(file);
+    session_ = std::make_unique<ScoreEntrySession>(state_, gbk::fromUtf8((dir_ / "kavrint.ini").string()));
+    session_->bind();
+    session_->selectNode(tree_.selection(node_), 2);
+
+    EXPECT_FALSE(session_->journal().on());
+    EXPECT_FALSE(session_->journal().offReason().empty());
+    EXPECT_TRUE(session_->journal().takeOffNotice());
+    EXPECT_EQ(save(unscored_[0], "23"), Kind::Saved);
+    EXPECT_EQ(save(unscored_[1], "24"), Kind::Saved);
+    EXPECT_FALSE(session_->journal().takeOffNotice());
+    EXPECT_EQ(stored(unscored_[1]), ado::FieldValue("24"));
+    // Undo does not depend on the journal.
+    EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Undone);
+    EXPECT_EQ(stored(unscored_[1]), std::nullopt);
+}
+
+std::string backendName(const ::testing::TestParamInfo<Backend>& param)
+{
+    static const char* const names[] = {"Sqlite", "Odbc", "Postgres"};
+    return names[static_cast<int>(param.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, JournalledSession,
+                         ::testing::Values(Backend::Sqlite, Backend::Odbc, Backend::Postgres), backendName);
+
+} // namespace
