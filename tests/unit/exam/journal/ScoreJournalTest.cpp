@@ -3,6 +3,7 @@
 // operator changed in between never silently undone), and scoring with the journal off.
 #include "exam/ScoreEntrySession.hpp"
 #include "plain/DemoDb.hpp"
+#include "plain/NativeOdbcDriver.hpp"
 #include "plain/PostgresDb.hpp"
 #include "plain/SqliteOdbcDriver.hpp"
 #include "plain/TempDir.hpp"
@@ -32,6 +33,8 @@ class JournalledSession : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override
     {
+        if (GetParam() != Backend::Sqlite && !test::kOdbcDriversHere)
+            GTEST_SKIP() << test::kNoOdbcDriver;
         if (GetParam() == Backend::Postgres) {
             if (!test::postgresServer())
                 GTEST_SKIP() << test::kNoPostgres;
@@ -233,7 +236,7 @@ TEST_P(JournalledSession, AJournalThatCannotBeOpenedNeverStopsScoring)
     session_.reset();
     const std::filesystem::path file = dir_ / std::filesystem::path(u8"登分日志.sqlite");
     for (const char* suffix : {"", "-wal", "-shm"})
-        std::filesystem::remove(file.string() + suffix);
+        std::filesystem::remove(std::filesystem::path(file) += suffix);
     std::filesystem::create_directory(file);
     session_ = std::make_unique<ScoreEntrySession>(state_, gbk::fromUtf8((dir_ / "kavrint.ini").string()));
     session_->bind();
