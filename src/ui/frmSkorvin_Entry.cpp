@@ -46,6 +46,7 @@ bool TfrmSkorvin::filterKey(QLineEdit* box, char typed)
             edtFSKeyPress(key);
         result = key;
     });
+    tellJournalOff();
     return result != exam::kNoKey && result != exam::kEnter;
 }
 

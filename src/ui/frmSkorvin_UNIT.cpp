@@ -213,7 +213,10 @@ void TfrmSkorvin::connectHandlers()
     connect(btnExport, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnExportClick));
     connect(SpeedButton2, &QToolButton::clicked, this, guarded(&TfrmSkorvin::SpeedButton2Click));
     connectReport();
-    connect(spbtnSave, &QToolButton::clicked, this, guarded(&TfrmSkorvin::spbtnSaveClick));
+    connect(spbtnSave, &QToolButton::clicked, this, [this] {
+        runGuarded([this] { spbtnSaveClick(); });
+        tellJournalOff();
+    });
     connect(RadioGroup1, &TRadioGroup::clicked, this, guarded(&TfrmSkorvin::RadioGroup1Click));
     connect(DataGrid1, &TDataGrid::cellClicked, this, guarded(&TfrmSkorvin::DataGrid1CellClick));
     // The selection, not the current node: a tree taking the focus with no node makes
@@ -225,6 +228,7 @@ void TfrmSkorvin::connectHandlers()
 
     for (QLineEdit* box : {edtZKZ, edtFS})
         new KeyFilteredBox(box, [this, box](char typed) { return filterKey(box, typed); });
+    connectJournalKeys();
 }
 
 void TfrmSkorvin::FormCreate()

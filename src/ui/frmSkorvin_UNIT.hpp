@@ -93,6 +93,13 @@ private:
     // Another operator stored a score since the list was read: Yes replaces it.
     bool replaceStoredScore(const std::string& number, const std::string& stored, const std::string& score);
 
+    // The journal (frmSkorvin_Journal.cpp): Ctrl+Z undoes this window's last save, Ctrl+J
+    // opens the journal window; the operator hears once that journaling is off.
+    void connectJournalKeys();
+    void undoLastSave();
+    void openJournal();
+    void tellJournalOff();
+
     // Title of the printed report, composed at start-up from the examination date.
     std::string ReportTitle;
     exam::OrgTree orgTree_;

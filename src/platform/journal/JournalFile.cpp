@@ -181,14 +181,6 @@ std::vector<JournalRecord> JournalFile::query(const JournalFilter& filter) const
     return records;
 }
 
-std::int64_t JournalFile::count(const JournalFilter& filter) const
-{
-    Statement select(db_, "select count(*) from journal" + whereClause(filter));
-    bindFilter(select, filter);
-    select.step();
-    return select.integer(0);
-}
-
 std::vector<std::string> JournalFile::organisations() const
 {
     Statement select(db_, "select distinct organisation from journal order by organisation");

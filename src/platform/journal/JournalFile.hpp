@@ -57,8 +57,6 @@ public:
     std::int64_t append(const JournalRecord& record);
     // The entries the filter lets through, newest first. Throws EJournalError.
     std::vector<JournalRecord> query(const JournalFilter& filter) const;
-    // How many entries the filter lets through.
-    std::int64_t count(const JournalFilter& filter) const;
     // The organisations named in the journal, sorted.
     std::vector<std::string> organisations() const;
 

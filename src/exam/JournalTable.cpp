@@ -1,0 +1,88 @@
+#include "exam/JournalTable.hpp"
+
+#include "platform/Exception.hpp"
+#include "platform/Gbk.hpp"
+#include "platform/NativePath.hpp"
+
+#include <fstream>
+
+namespace skorvin::exam {
+
+namespace {
+
+std::string actionText(const std::string& action)
+{
+    return gbk::fromUtf8(action == "undo" ? "撤销" : "保存");
+}
+
+std::string outcomeText(const std::string& outcome)
+{
+    if (outcome == "saved")
+        return gbk::fromUtf8("成功");
+    return gbk::fromUtf8(outcome == "refused" ? "未执行" : "失败");
+}
+
+std::string csvField(const std::string& utf8)
+{
+    if (utf8.find_first_of(",\"\r\n") == std::string::npos)
+        return utf8;
+    std::string quoted = "\"";
+    for (char c : utf8) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+void writeLine(std::ofstream& out, const std::vector<std::string>& gbkFields)
+{
+    for (std::size_t i = 0; i < gbkFields.size(); ++i)
+        out << (i ? "," : "") << csvField(gbk::toUtf8(gbkFields[i]));
+    out << "\r\n";
+}
+
+} // namespace
+
+const std::vector<std::string>& journalHeadings()
+{
+    static const std::vector<std::string> headings = [] {
+        std::vector<std::string> result;
+        for (const char* heading :
+             {"时间", "计算机", "用户", "单位", "准考证号", "原分数", "新分数", "操作", "结果", "说明"})
+            result.push_back(gbk::fromUtf8(heading));
+        return result;
+    }();
+    return headings;
+}
+
+std::vector<std::string> journalRowTexts(const journal::JournalRecord& record)
+{
+    return {record.time,
+            record.host,
+            record.user,
+            record.organisation,
+            record.number,
+            record.before.value_or(""),
+            record.after.value_or(""),
+            actionText(record.action),
+            outcomeText(record.outcome),
+            record.detail};
+}
+
+void writeJournalCsv(const std::string& fileName, const std::vector<journal::JournalRecord>& records)
+{
+    std::ofstream out(nativePath(fileName), std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw EFCreateError(gbk::fromUtf8("无法创建文件 ") + fileName);
+    // The byte-order mark tells a spreadsheet that the Chinese text is UTF-8.
+    out << "\xEF\xBB\xBF";
+    writeLine(out, journalHeadings());
+    for (const auto& record : records)
+        writeLine(out, journalRowTexts(record));
+    out.flush();
+    if (!out)
+        throw EFCreateError(gbk::fromUtf8("无法写入文件 ") + fileName);
+}
+
+} // namespace skorvin::exam

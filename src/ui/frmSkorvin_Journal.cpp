@@ -1,0 +1,87 @@
+// The score window's journal keys: Ctrl+Z takes back this window's last save, Ctrl+J opens the
+// journal window; and the one notice that journaling is off.
+#include "ui/frmSkorvin_UNIT.hpp"
+
+#include "platform/ado/FieldValue.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/GbkText.hpp"
+#include "ui/HandlerGuard.hpp"
+#include "ui/JournalWindow.hpp"
+#include "ui/TDataGrid.hpp"
+#include "ui/WindowShortcuts.hpp"
+
+#include <QApplication>
+#include <QLineEdit>
+
+namespace skorvin::ui {
+
+namespace {
+
+QString scoreText(const ado::FieldValue& score)
+{
+    return score && !score->empty() ? toQString(*score) : QStringLiteral("（空）");
+}
+
+} // namespace
+
+void TfrmSkorvin::connectJournalKeys()
+{
+    auto* shortcuts = new WindowShortcuts(this, {edtZKZ, edtFS});
+    shortcuts->add(Qt::Key_Z, Qt::ControlModifier, [this] {
+        runGuarded([this] { undoLastSave(); });
+        tellJournalOff();
+    });
+    shortcuts->add(Qt::Key_J, Qt::ControlModifier, [this] { runGuarded([this] { openJournal(); }); });
+}
+
+void TfrmSkorvin::undoLastSave()
+{
+    using Kind = exam::ScoreEntrySession::UndoOutcome::Kind;
+    const exam::UndoableSave* last = session_.journal().lastSave();
+    if (!last) {
+        QApplication::beep();
+        return;
+    }
+    const exam::UndoableSave save = *last;
+    const QString number = toQString(save.number);
+    if (!dialogs().ask(ownerWindow(), QStringLiteral("确认"),
+                       QStringLiteral("撤销考生 %1 的分数 %2，恢复为 %3？")
+                           .arg(number, scoreText(save.after), scoreText(save.before)),
+                       true))
+        return;
+    auto outcome = session_.undoLastSave(false);
+    if (outcome.kind == Kind::Conflict) {
+        // Someone changed the score since: only the operator's Yes takes it back.
+        const QString question = QStringLiteral("考生 %1 的分数在保存后已被改为 %2。是否仍恢复为 %3？")
+                                     .arg(number, scoreText(outcome.stored), scoreText(save.before));
+        if (!dialogs().ask(ownerWindow(), QStringLiteral("确认"), question, false)) {
+            session_.keepStoredOnUndo(outcome.stored);
+            LoadRecordToEdits();
+            return;
+        }
+        outcome = session_.undoLastSave(true);
+    }
+    if (outcome.kind == Kind::Gone) {
+        ShowError(toGbk(QStringLiteral("未能撤销：数据库中没有该考生")));
+        return;
+    }
+    LoadRecordToEdits();
+    UpdateRowStatus();
+}
+
+void TfrmSkorvin::openJournal()
+{
+    auto* journal = new JournalWindow(session_.journal().path(), this);
+    journal->setAttribute(Qt::WA_DeleteOnClose);
+    journal->open();
+    journal->activateWindow();
+}
+
+void TfrmSkorvin::tellJournalOff()
+{
+    if (session_.journal().takeOffNotice())
+        ShowInfo(toGbk(
+            QStringLiteral("登分日志已停用，登分照常进行。原因：%1").arg(toQString(session_.journal().offReason()))));
+}
+
+} // namespace skorvin::ui

@@ -1,0 +1,259 @@
+// The journal from the score window: Ctrl+Z takes back the last saves with the question box
+// (a score someone else changed in between asks again), and the journal window opened with
+// Ctrl+J filters as the operator types, counts what it shows and exports it as CSV.
+#include "exam/ScoreJournal.hpp"
+#include "exam/ScoreSettings.hpp"
+#include "gui/ScoreWindow.hpp"
+#include "plain/TempDir.hpp"
+#include "platform/Gbk.hpp"
+#include "platform/journal/JournalFile.hpp"
+#include "ui/GbkText.hpp"
+#include "ui/JournalWindow.hpp"
+#include "ui/TDataGrid.hpp"
+
+#include <QtTest>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+using skorvin::test::ScoreWindow;
+using skorvin::ui::toQString;
+namespace fs = std::filesystem;
+namespace journal = skorvin::journal;
+
+namespace {
+
+fs::path utf8Path(const std::string& gbk)
+{
+    return fs::path(skorvin::gbk::toUtf8(gbk));
+}
+
+std::string journalPath()
+{
+    return skorvin::exam::ScoreJournal::pathBeside(skorvin::exam::scoreSettingsPath());
+}
+
+// No journal beside the program (the GUI tests take turns with the files there) and the
+// settings Xs = 1, Up = 40, from before the window is made until after it is gone.
+struct FreshJournal {
+    FreshJournal()
+    {
+        remove();
+        std::ofstream(utf8Path(skorvin::exam::scoreSettingsPath()), std::ios::binary)
+            << "[ScoreSet]\r\nXs=1\r\nUp=40\r\n";
+    }
+    ~FreshJournal()
+    {
+        remove();
+        std::error_code ignored;
+        fs::remove(utf8Path(skorvin::exam::scoreSettingsPath()), ignored);
+    }
+    static void remove()
+    {
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::error_code ignored;
+            fs::remove(utf8Path(journalPath()).string() + suffix, ignored);
+        }
+    }
+};
+
+// The score window on the demo database (未登分 shown) with a fresh journal beside the program.
+struct JournalledWindow : FreshJournal, ScoreWindow {
+    JournalledWindow() { show(); }
+    ~JournalledWindow() { window.reset(); }
+    std::optional<std::string> storedScore(const std::string& number)
+    {
+        skorvin::ado::TADOQuery read;
+        read.setConnection(&connection);
+        read.setSql("select tttt from t_omr where zkzh = '" + number + "'");
+        read.open();
+        return read.fieldValue("tttt");
+    }
+    void otherOperatorStores(const std::string& number, const std::string& score)
+    {
+        skorvin::ado::TADOConnection other(db.connectionString());
+        other.open();
+        other.execute("update t_omr set tttt = '" + score + "' where zkzh = '" + number + "'");
+    }
+    // Enter takes the number shown, the score and Enter save it.
+    void scoreShownCandidate(const QString& score)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), score);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    void pressCtrl(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
+    int viewRowOf(const std::string& number) const
+    {
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            if (listed(row, "zkzh") == number)
+                return row;
+        return -1;
+    }
+    std::vector<journal::JournalRecord> entries() const { return journal::JournalFile(journalPath()).query({}); }
+};
+
+journal::JournalRecord entry(const char* time, const std::string& organisation, const std::string& number)
+{
+    return {0, time, "pc1", "clerk", organisation, number, std::nullopt, std::string("23"), "save", "saved", ""};
+}
+
+} // namespace
+
+class JournalTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Enter, score, Enter, Ctrl+Z, Yes: the database holds NULL again, the candidate is back in
+    // the 未登分 list, and the journal holds the save and its undo.
+    void undoTakesBackTheLastSave()
+    {
+        JournalledWindow w;
+        const std::string number = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("23"));
+        QCOMPARE(w.storedScore(number), std::optional<std::string>("23"));
+        QCOMPARE(w.viewRowOf(number), -1);
+
+        w.pressCtrl(Qt::Key_Z);
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        const auto& box = w.recorder.boxes().front();
+        QCOMPARE(box.caption, QStringLiteral("确认"));
+        QVERIFY(box.defaultYes);
+        QVERIFY2(box.text.contains(toQString(number)) && box.text.contains(QStringLiteral("23")), qPrintable(box.text));
+        QCOMPARE(w.storedScore(number), std::nullopt);
+        QVERIFY(w.viewRowOf(number) >= 0);
+        QCOMPARE(w.edtZKZ->text(), toQString(number));
+        QCOMPARE(w.edtFS->text(), QString());
+
+        const auto records = w.entries();
+        QCOMPARE(records.size(), std::size_t{2});
+        QCOMPARE(records[0].action, std::string("undo"));
+        QCOMPARE(records[0].outcome, std::string("saved"));
+        QCOMPARE(records[0].after, std::nullopt);
+        QCOMPARE(records[1].action, std::string("save"));
+        QCOMPARE(records[1].after, std::optional<std::string>("23"));
+        QCOMPARE(records[1].number, number);
+
+        // Nothing left to undo: no box.
+        w.pressCtrl(Qt::Key_Z);
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+    }
+
+    // Two saves; another operator changes the later one. Ctrl+Z asks again, No keeps their score;
+    // the next Ctrl+Z takes back the earlier save. No to the first question changes nothing.
+    void undoAsksBeforeTakingBackAnotherOperatorsScore()
+    {
+        JournalledWindow w;
+        const std::string first = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("23"));
+        const std::string second = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("24"));
+        w.otherOperatorStores(second, "11");
+
+        w.recorder.queueAnswer(false);
+        w.pressCtrl(Qt::Key_Z);
+        QCOMPARE(w.storedScore(second), std::optional<std::string>("11"));
+
+        w.recorder.queueAnswer(true);
+        w.recorder.queueAnswer(false);
+        w.pressCtrl(Qt::Key_Z);
+        const auto& boxes = w.recorder.boxes();
+        QCOMPARE(boxes.size(), std::size_t{3});
+        QVERIFY(!boxes[2].defaultYes);
+        QVERIFY2(boxes[2].text.contains(QStringLiteral("11")), qPrintable(boxes[2].text));
+        QCOMPARE(w.storedScore(second), std::optional<std::string>("11"));
+
+        w.pressCtrl(Qt::Key_Z);
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{4});
+        QVERIFY(w.recorder.boxes()[3].text.contains(toQString(first)));
+        QCOMPARE(w.storedScore(first), std::nullopt);
+        QCOMPARE(w.storedScore(second), std::optional<std::string>("11"));
+    }
+
+    // Ctrl+J opens the journal window over the score window, newest first; Esc closes it.
+    void ctrlJOpensTheJournal()
+    {
+        JournalledWindow w;
+        const std::string number = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("23"));
+        w.pressCtrl(Qt::Key_J);
+        auto* journalWindow = w.window->findChild<skorvin::ui::JournalWindow*>();
+        QVERIFY(journalWindow);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(journalWindow));
+        QCOMPARE(journalWindow->shown().size(), std::size_t{1});
+        QCOMPARE(journalWindow->shown()[0].number, number);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("edtNumber"));
+        QPointer<skorvin::ui::JournalWindow> alive(journalWindow);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(alive.isNull());
+    }
+
+    // The window on a journal of its own: typing filters, the date and organisation filters,
+    // the count, and the CSV export of exactly what is shown.
+    void filtersCountsAndExports()
+    {
+        skorvin::test::TempDir dir;
+        const std::string path = skorvin::gbk::fromUtf8((dir / "journal.sqlite").string());
+        const std::string beijing = skorvin::gbk::fromUtf8("11-北京市");
+        const std::string tianjin = skorvin::gbk::fromUtf8("12-天津市");
+        const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+        {
+            journal::JournalFile file(path);
+            file.append(entry("2020-01-02 08:00:00 +0800", beijing, "400100000001"));
+            const std::string now = (today + QStringLiteral(" 09:00:00 +0800")).toStdString();
+            file.append(entry(now.c_str(), beijing, "400100000002"));
+            file.append(entry(now.c_str(), tianjin, "400200000003"));
+        }
+        skorvin::test::RecordingDialogs recorder;
+        skorvin::ui::JournalWindow window(path);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* count = window.findChild<QLabel*>(QStringLiteral("lblCount"));
+        auto* grid = window.findChild<QTableView*>(QStringLiteral("gridJournal"));
+        QCOMPARE(count->text(), QStringLiteral("共 3 条"));
+        QCOMPARE(grid->model()->rowCount(), 3);
+        QCOMPARE(grid->model()->index(0, 4).data().toString(), QStringLiteral("400200000003"));
+
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4001"));
+        QCOMPARE(count->text(), QStringLiteral("共 2 条"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QCOMPARE(count->text(), QStringLiteral("共 3 条"));
+
+        window.findChild<QCheckBox*>(QStringLiteral("chkDate"))->setChecked(true);
+        QCOMPARE(count->text(), QStringLiteral("共 2 条"));
+        auto* organisation = window.findChild<QComboBox*>(QStringLiteral("cbOrganisation"));
+        QCOMPARE(organisation->count(), 3);
+        organisation->setCurrentIndex(organisation->findText(toQString(tianjin)));
+        QCOMPARE(count->text(), QStringLiteral("共 1 条"));
+
+        const fs::path csv = dir / "shown.csv";
+        recorder.queueSaveFileName(QString::fromStdString(csv.string()));
+        auto* exportButton = window.findChild<QPushButton*>(QStringLiteral("btnExport"));
+        exportButton->setFocus();
+        QTest::keyClick(exportButton, Qt::Key_Space);
+        std::ifstream in(csv, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        QCOMPARE(bytes.substr(0, 3), std::string("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.substr(3)).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3); // heading, one entry, the empty text after the last line end
+        QVERIFY(lines[0].startsWith(QStringLiteral("时间,")));
+        QVERIFY2(lines[1].contains(QStringLiteral(",12-天津市,400200000003,")), qPrintable(lines[1]));
+    }
+};
+
+QTEST_MAIN(JournalTest)
+#include "journal_test.moc"
