@@ -1,4 +1,5 @@
 #include "exam/ExportFileName.hpp"
+#include "platform/Text.hpp"
 
 #include <string_view>
 
@@ -10,8 +11,7 @@ std::string ProposedExportName(const std::string& nodeText, const std::string& d
     std::string name = nodeText + "\xCB\xC4\xBC\xB6\xB5\xC7\xB7\xD6(" + date + ")";
     constexpr std::string_view forbidden = "/\\:*?\"<>|";
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        if (byte >= 0x81 && byte <= 0xFE)
+        if (text::isLeadByte(name[i]))
             ++i;
         else if (forbidden.find(name[i]) != std::string_view::npos)
             name[i] = '-';

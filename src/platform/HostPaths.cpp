@@ -1,6 +1,7 @@
 #include "platform/HostPaths.hpp"
 
 #include "platform/Gbk.hpp"
+#include "platform/Text.hpp"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -61,8 +62,8 @@ std::string hostFolder()
     // A GBK trail byte can equal '\\', so the separator is searched lead byte by lead byte.
     std::size_t cut = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (c >= 0x81 && c <= 0xFE && i + 1 < path.size()) {
+        const char c = path[i];
+        if (text::isLeadByte(c) && i + 1 < path.size()) {
             ++i;
             continue;
         }

@@ -1,6 +1,7 @@
 #include "platform/RegionalDate.hpp"
 
 #include "platform/Gbk.hpp"
+#include "platform/Text.hpp"
 
 #include <cstdlib>
 #include <ctime>
@@ -28,11 +29,6 @@ std::string number(int value, std::size_t width)
     if (digits.size() < width)
         digits.insert(0, width - digits.size(), '0');
     return digits;
-}
-
-bool isLeadByte(char c)
-{
-    return static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0xFE;
 }
 
 #ifdef _WIN32
@@ -130,7 +126,7 @@ std::string formatDate(std::string_view picture, char separator, const Date& dat
             i = end + 1;
             continue;
         }
-        if (isLeadByte(c) && i + 1 < picture.size()) {
+        if (text::isLeadByte(c) && i + 1 < picture.size()) {
             // A double-byte character: its second byte may look like a field letter.
             out.append(picture.substr(i, 2));
             i += 2;

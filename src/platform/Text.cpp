@@ -4,6 +4,17 @@
 
 namespace skorvin::text {
 
+bool isLeadByte(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+std::size_t charLength(std::string_view s, std::size_t i)
+{
+    return isLeadByte(s[i]) && i + 1 < s.size() ? 2 : 1;
+}
+
 std::string left(std::string_view s, int n)
 {
     if (n <= 0)

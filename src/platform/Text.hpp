@@ -7,6 +7,12 @@
 // Chinese character counts as two.
 namespace skorvin::text {
 
+// True for a byte that begins a two-byte GBK character (0x81 to 0xFE).
+bool isLeadByte(char c);
+// Bytes of the character at i: a lead byte takes the byte after it along (a trail byte may
+// look like "[", "\\" or an ASCII letter), so 2 for a lead byte that has one, else 1.
+std::size_t charLength(std::string_view s, std::size_t i);
+
 // First n bytes; n <= 0 gives empty text, n beyond the end gives the whole text.
 std::string left(std::string_view s, int n);
 // Last n bytes, with the same rules as left().

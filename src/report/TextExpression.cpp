@@ -6,19 +6,13 @@ namespace skorvin::report {
 
 namespace {
 
-bool isLeadByte(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
 // Position of the next single-byte c at or after from, stepping over double-byte characters.
 std::size_t findByte(std::string_view text, char c, std::size_t from)
 {
     for (std::size_t i = from; i < text.size(); ++i) {
         if (text[i] == c)
             return i;
-        if (isLeadByte(text[i]))
+        if (text::isLeadByte(text[i]))
             ++i;
     }
     return std::string_view::npos;

@@ -1,16 +1,11 @@
 #include "report/TextSearch.hpp"
 
+#include "platform/Text.hpp"
 #include "report/BuiltReport.hpp"
 
 namespace skorvin::report {
 
 namespace {
-
-bool isLeadByte(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
 
 char upper(char c)
 {
@@ -25,7 +20,7 @@ bool matchesAt(std::string_view text, std::size_t at, std::string_view sought, b
     for (std::size_t k = 0; k < sought.size(); ++k) {
         const char want = sought[k];
         const char have = text[at + k];
-        if (isLeadByte(want) && k + 1 < sought.size()) {
+        if (text::isLeadByte(want) && k + 1 < sought.size()) {
             if (have != want || text[at + k + 1] != sought[k + 1])
                 return false;
             ++k;
@@ -45,7 +40,7 @@ bool containsText(std::string_view text, std::string_view sought, bool matchCase
     for (std::size_t at = 0; at + sought.size() <= text.size(); ++at) {
         if (matchesAt(text, at, sought, matchCase))
             return true;
-        if (isLeadByte(text[at]))
+        if (text::isLeadByte(text[at]))
             ++at;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include "platform/Exception.hpp"
 #include "platform/HostPaths.hpp"
+#include "platform/Text.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 
@@ -11,17 +12,6 @@
 namespace skorvin::ui {
 
 namespace {
-
-bool isLeadByte(unsigned char c)
-{
-    return c >= 0x81 && c <= 0xFE;
-}
-
-// Length in bytes of the GBK character starting at i: a lead byte takes its trail with it.
-std::size_t charLength(std::string_view s, std::size_t i)
-{
-    return isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
 
 bool isSeparator(char c)
 {
@@ -38,7 +28,7 @@ std::string HostProgramName(std::string_view executablePath)
 {
     // Walk whole characters: a GBK trail byte may have the value of "\\" or of an ASCII letter.
     std::size_t nameStart = 0;
-    for (std::size_t i = 0; i < executablePath.size(); i += charLength(executablePath, i)) {
+    for (std::size_t i = 0; i < executablePath.size(); i += text::charLength(executablePath, i)) {
         if (isSeparator(executablePath[i]))
             nameStart = i + 1;
     }
@@ -48,7 +38,7 @@ std::string HostProgramName(std::string_view executablePath)
     std::string result;
     result.reserve(name.size());
     for (std::size_t i = 0; i < name.size();) {
-        const std::size_t n = charLength(name, i);
+        const std::size_t n = text::charLength(name, i);
         if (i > 0 && n == 1 && name[i] >= 'A' && name[i] <= 'Z')
             result += static_cast<char>(name[i] - 'A' + 'a');
         else

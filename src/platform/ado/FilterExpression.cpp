@@ -18,11 +18,6 @@ bool isBlank(char c)
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-bool isLead(unsigned char c)
-{
-    return c >= 0x81 && c <= 0xFE;
-}
-
 // A whole text that reads as a decimal number: blanks around it, a sign, digits, a point, an exponent.
 bool readNumber(std::string_view s, double& out)
 {
@@ -53,7 +48,7 @@ bool matchesAt(std::string_view text, std::size_t at, std::string_view pattern)
         return false;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char t = text[at + i];
-        if (isLead(static_cast<unsigned char>(t)) && i + 1 < pattern.size()) {
+        if (text::isLeadByte(t) && i + 1 < pattern.size()) {
             if (t != pattern[i] || text[at + i + 1] != pattern[i + 1])
                 return false;
             ++i;
@@ -134,8 +129,7 @@ struct FilterExpression::Node {
         case LikeForm::Prefix:
             return matchesAt(v, 0, text);
         case LikeForm::Contains:
-            for (std::size_t at = 0; at + text.size() <= v.size();
-                 at += isLead(static_cast<unsigned char>(v[at])) && at + 1 < v.size() ? 2 : 1)
+            for (std::size_t at = 0; at + text.size() <= v.size(); at += text::charLength(v, at))
                 if (matchesAt(v, at, text))
                     return true;
             return false;
@@ -293,7 +287,7 @@ private:
         const std::size_t start = i_;
         while (i_ < s_.size()) {
             const auto c = static_cast<unsigned char>(s_[i_]);
-            if (isLead(c) && i_ + 1 < s_.size())
+            if (text::isLeadByte(static_cast<char>(c)) && i_ + 1 < s_.size())
                 i_ += 2;
             else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')
                 ++i_;

@@ -1,4 +1,5 @@
 #include "platform/ado/StatementText.hpp"
+#include "platform/Text.hpp"
 
 namespace skorvin::ado {
 
@@ -14,14 +15,6 @@ bool isNameChar(unsigned char c)
     return isNameStart(c) || (c >= '0' && c <= '9');
 }
 
-// Bytes of the character at i: a GBK lead byte takes its trail byte with it, so a
-// trail byte that looks like "[" or "]" is never read as one.
-std::size_t charLength(const std::string& s, std::size_t i)
-{
-    const auto c = static_cast<unsigned char>(s[i]);
-    return c >= 0x81 && c <= 0xFE && i + 1 < s.size() ? 2 : 1;
-}
-
 } // namespace
 
 PositionalStatement toPositional(const std::string& sql)
@@ -32,7 +25,7 @@ PositionalStatement toPositional(const std::string& sql)
     char closing = 0; // inside a literal or bracketed name: the byte that ends it
     while (i < sql.size()) {
         const char c = sql[i];
-        const auto n = charLength(sql, i);
+        const auto n = text::charLength(sql, i);
         if (n == 2) {
             out.text.append(sql, i, 2);
             i += 2;

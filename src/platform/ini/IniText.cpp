@@ -1,4 +1,5 @@
 #include "platform/ini/IniText.hpp"
+#include "platform/Text.hpp"
 
 #include <cstddef>
 
@@ -25,10 +26,7 @@ std::string_view trimBlanks(std::string_view s)
 // are all 0x80 or above and never do.
 std::size_t charLength(std::string_view s, std::size_t i, Encoding encoding)
 {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (encoding == Encoding::Gbk && c >= 0x81 && c <= 0xFE && i + 1 < s.size())
-        return 2;
-    return 1;
+    return encoding == Encoding::Gbk ? text::charLength(s, i) : 1;
 }
 
 char foldAscii(char c)
