@@ -1,11 +1,6 @@
 #include "library/HostWindowLock.hpp"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
+#include "platform/WindowsApi.hpp"
 
 namespace skorvin::library {
 

@@ -1,11 +1,7 @@
 #include "library/ModulePin.hpp"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/WindowsApi.hpp"
+#ifndef _WIN32
 #include <dlfcn.h>
 #endif
 

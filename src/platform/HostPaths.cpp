@@ -3,12 +3,8 @@
 #include "platform/Gbk.hpp"
 #include "platform/Text.hpp"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/WindowsApi.hpp"
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 

@@ -4,12 +4,7 @@
 
 #include <system_error>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
+#include "platform/WindowsApi.hpp"
 
 namespace skorvin {
 

@@ -6,12 +6,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/WindowsApi.hpp"
+#ifndef _WIN32
 #include <langinfo.h>
 #include <locale.h>
 #endif

@@ -8,12 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/WindowsApi.hpp"
+#ifndef _WIN32
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>

@@ -6,12 +6,7 @@
 #include "FloatingPointControl.hpp"
 #include "library/ScoreWindow.hpp"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
+#include "platform/WindowsApi.hpp"
 
 #include <stdexcept>
 

@@ -1,15 +1,7 @@
 #pragma once
 
 // The ODBC headers; on Windows they need the system's types first.
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
+#include "platform/WindowsApi.hpp"
 
 #include <sql.h>
 #include <sqlext.h>

@@ -12,12 +12,8 @@
 #include <string_view>
 #include <system_error>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/WindowsApi.hpp"
+#ifndef _WIN32
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>

@@ -5,12 +5,8 @@
 #include "plain/TempDir.hpp"
 #include "platform/Exception.hpp"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/WindowsApi.hpp"
+#ifndef _WIN32
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
