@@ -11,7 +11,10 @@ namespace skorvin {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int hexValue(char c)
 {
@@ -58,6 +61,8 @@ std::optional<std::int32_t> parseInt(std::string_view s)
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
+} // namespace
+
 std::optional<double> parseFloat(std::string_view s)
 {
     std::size_t b = 0;
@@ -102,8 +107,6 @@ std::optional<double> parseFloat(std::string_view s)
         return std::nullopt;
     return negative ? -value : value;
 }
-
-} // namespace
 
 std::int32_t toInt(std::string_view s)
 {

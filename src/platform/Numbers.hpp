@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace skorvin {
@@ -15,5 +16,7 @@ std::int32_t toInt(std::string_view s);
 // the score box admits only ".".
 // Throws EConvertError "'%s' is not a valid floating point value".
 double toFloat(std::string_view s);
+// The same reading without the error: nullopt for a text that is not a decimal number.
+std::optional<double> parseFloat(std::string_view s);
 
 } // namespace skorvin

@@ -87,6 +87,19 @@ std::string lowerAscii(std::string_view s)
     return out;
 }
 
+char upperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string upperAscii(std::string_view s)
+{
+    std::string result(s);
+    for (char& c : result)
+        c = upperAscii(c);
+    return result;
+}
+
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

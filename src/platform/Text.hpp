@@ -28,6 +28,9 @@ int compare(std::string_view a, std::string_view b);
 // A..Z lowered, every other byte kept: GBK bytes never change, whatever the C locale.
 char lowerAscii(char c);
 std::string lowerAscii(std::string_view s);
+// a..z raised, every other byte kept (the same rule upward).
+char upperAscii(char c);
+std::string upperAscii(std::string_view s);
 // Equal when ASCII letter case is ignored (names of keys, fields and providers).
 bool equalsNoCase(std::string_view a, std::string_view b);
 // Enclosed in single quotes with every single quote inside doubled.

@@ -12,16 +12,6 @@ namespace skorvin::report {
 
 namespace {
 
-std::string upperAscii(std::string_view s)
-{
-    std::string upper(s);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
-
 std::string joinLines(const std::vector<std::string>& lines)
 {
     std::string joined;
@@ -103,7 +93,7 @@ private:
         if (in_.getValue) {
             if (std::optional<std::string> value = in_.getValue(name))
                 return value;
-            const std::string upper = upperAscii(name);
+            const std::string upper = text::upperAscii(name);
             if (upper != name) {
                 if (std::optional<std::string> value = in_.getValue(upper))
                     return value;

@@ -7,11 +7,6 @@ namespace skorvin::report {
 
 namespace {
 
-char upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Whether sought lies at at, a character boundary of text. Both texts share their
 // character boundaries for as long as their bytes agree, so a single byte of sought
 // meets a single byte of text, and only those are upper-cased.
@@ -24,7 +19,7 @@ bool matchesAt(std::string_view text, std::size_t at, std::string_view sought, b
             if (have != want || text[at + k + 1] != sought[k + 1])
                 return false;
             ++k;
-        } else if (matchCase ? have != want : upper(have) != upper(want)) {
+        } else if (matchCase ? have != want : text::upperAscii(have) != text::upperAscii(want)) {
             return false;
         }
     }

@@ -39,8 +39,8 @@ std::string HostProgramName(std::string_view executablePath)
     result.reserve(name.size());
     for (std::size_t i = 0; i < name.size();) {
         const std::size_t n = text::charLength(name, i);
-        if (i > 0 && n == 1 && name[i] >= 'A' && name[i] <= 'Z')
-            result += static_cast<char>(name[i] - 'A' + 'a');
+        if (i > 0 && n == 1)
+            result += text::lowerAscii(name[i]);
         else
             result.append(name.substr(i, n));
         i += n;

@@ -1,9 +1,8 @@
 #include "platform/ado/FilterExpression.hpp"
 
 #include "platform/Exception.hpp"
+#include "platform/Numbers.hpp"
 #include "platform/Text.hpp"
-
-#include <charconv>
 
 namespace skorvin::ado {
 
@@ -18,27 +17,14 @@ bool isBlank(char c)
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-// A whole text that reads as a decimal number: blanks around it, a sign, digits, a point, an exponent.
+// A whole text that reads as a decimal number: blanks of any kind around it are the
+// filter's, the number itself is the one decimal reader's.
 bool readNumber(std::string_view s, double& out)
 {
-    std::size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    bool negative = false;
-    if (b < e && (s[b] == '+' || s[b] == '-'))
-        negative = s[b++] == '-';
-    const bool startsWithDigit = b < e && s[b] >= '0' && s[b] <= '9';
-    const bool startsWithPoint = b + 1 < e && s[b] == '.' && s[b + 1] >= '0' && s[b + 1] <= '9';
-    if (!startsWithDigit && !startsWithPoint)
-        return false;
-    const auto result = std::from_chars(s.data() + b, s.data() + e, out, std::chars_format::general);
-    if (result.ec != std::errc() || result.ptr != s.data() + e)
-        return false;
-    if (negative)
-        out = -out;
-    return true;
+    const auto value = parseFloat(text::trim(s));
+    if (value)
+        out = *value;
+    return value.has_value();
 }
 
 // ASCII letters fold; a double-byte character is compared whole, so its trail byte never folds.

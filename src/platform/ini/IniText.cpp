@@ -29,11 +29,6 @@ std::size_t charLength(std::string_view s, std::size_t i, Encoding encoding)
     return encoding == Encoding::Gbk ? text::charLength(s, i) : 1;
 }
 
-char foldAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b, Encoding encoding)
 {
     if (a.size() != b.size())
@@ -41,7 +36,7 @@ bool sameName(std::string_view a, std::string_view b, Encoding encoding)
     for (std::size_t i = 0; i < a.size();) {
         const std::size_t n = charLength(a, i, encoding);
         if (n == 1) {
-            if (foldAscii(a[i]) != foldAscii(b[i]))
+            if (text::upperAscii(a[i]) != text::upperAscii(b[i]))
                 return false;
         } else if (a.substr(i, n) != b.substr(i, n)) {
             return false;
