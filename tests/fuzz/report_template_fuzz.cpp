@@ -2,8 +2,8 @@
 // engine's format error; a template read is then looked up and built without a crash.
 #include "report/ReportError.hpp"
 #include "report/TReport.hpp"
-#include "report/TemplateReader.hpp"
 #include "report/TUserDataset.hpp"
+#include "report/TemplateReader.hpp"
 
 #include <QByteArray>
 
