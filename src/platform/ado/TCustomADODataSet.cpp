@@ -4,6 +4,7 @@
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
 #include "platform/ado/FilterExpression.hpp"
+#include "platform/ado/RecordView.hpp"
 #include "platform/ado/Snapshot.hpp"
 #include "platform/ado/TADOConnection.hpp"
 
@@ -18,14 +19,6 @@ const char* const kClosed = "Cannot perform this operation on a closed dataset";
 const char* const kNoCurrentRecord =
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record";
 const char* const kReadOnly = "Cannot modify a read-only dataset";
-
-// NULL sorts before every text; texts in unsigned byte order.
-int compareValues(const Snapshot::Value& a, const Snapshot::Value& b)
-{
-    if (!a || !b)
-        return a.has_value() - b.has_value();
-    return a->compare(*b);
-}
 
 } // namespace
 
@@ -107,12 +100,11 @@ void TCustomADODataSet::close()
     if (!snapshot_)
         return;
     snapshot_.reset();
-    view_ = {};
+    view_.clear();
     editBuffer_.clear();
     current_ = -1;
     bof_ = eof_ = true;
     state_ = State::Inactive;
-    sortField_ = -1;
     notifyChanged();
 }
 
@@ -142,33 +134,7 @@ void TCustomADODataSet::bindFilter(FilterExpression& filter) const
 
 void TCustomADODataSet::rebuildView()
 {
-    const Row rows = snapshot_->rowCount();
-    std::vector<Row> base;
-    if (sortField_ >= 0) {
-        base = snapshot_->ascendingIndex(sortField_);
-        if (sortDescending_)
-            std::reverse(base.begin(), base.end());
-    } else {
-        base.resize(rows);
-        std::iota(base.begin(), base.end(), Row{0});
-    }
-    const bool filtering = filterInForce();
-    std::vector<Snapshot::Value> fields(static_cast<std::size_t>(snapshot_->fieldCount()));
-    std::size_t kept = 0;
-    for (const Row r : base) {
-        if (snapshot_->deleted(r))
-            continue;
-        if (filtering) {
-            snapshot_->read(r, fields.data());
-            if (!parsedFilter_->matches(fields.data()))
-                continue;
-        }
-        base[kept++] = r;
-    }
-    base.resize(kept);
-    if (kept < rows / 2)
-        base.shrink_to_fit();
-    view_ = std::move(base);
+    view_.rebuild(*snapshot_, filterInForce() ? parsedFilter_.get() : nullptr);
 }
 
 void TCustomADODataSet::postPending()
@@ -400,17 +366,6 @@ TCustomADODataSet::Bookmark TCustomADODataSet::bookmark() const
     return currentRow();
 }
 
-int TCustomADODataSet::viewPositionOf(Row row) const
-{
-    if (sortField_ < 0) {
-        // In the order read the view's rows ascend, so the position is a binary search away.
-        const auto it = std::lower_bound(view_.begin(), view_.end(), row);
-        return it != view_.end() && *it == row ? static_cast<int>(it - view_.begin()) : -1;
-    }
-    const auto it = std::find(view_.begin(), view_.end(), row);
-    return it != view_.end() ? static_cast<int>(it - view_.begin()) : -1;
-}
-
 void TCustomADODataSet::positionOn(int viewRow)
 {
     current_ = viewRow;
@@ -426,7 +381,7 @@ void TCustomADODataSet::gotoBookmark(Bookmark mark)
     if (snapshot_->deleted(mark))
         fail("The record has been deleted");
     postPending();
-    const int position = viewPositionOf(mark);
+    const int position = view_.positionOf(mark);
     if (position < 0)
         fail("The record is hidden by the filter");
     positionOn(position);
@@ -452,46 +407,17 @@ std::unique_ptr<TCustomADODataSet> TCustomADODataSet::cloneReadOnly() const
 void TCustomADODataSet::setSort(const std::string& sort)
 {
     checkActive();
-    std::string rest = sort;
-    auto takeWord = [&rest]() {
-        const auto b = rest.find_first_not_of(" \t");
-        if (b == std::string::npos)
-            return std::string();
-        std::size_t e;
-        if (rest[b] == '[') {
-            e = rest.find(']', b);
-            e = e == std::string::npos ? rest.size() : e + 1;
-        } else {
-            e = rest.find_first_of(" \t", b);
-            e = e == std::string::npos ? rest.size() : e;
-        }
-        auto word = rest.substr(b, e - b);
-        rest.erase(0, e);
-        return word;
-    };
-    auto name = takeWord();
-    int field = -1;
-    bool descending = false;
-    if (!name.empty()) {
-        if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
-            name = name.substr(1, name.size() - 2);
-        field = fieldIndex(name);
-        if (field < 0)
-            fail("Field '" + name + "' not found");
-        const auto direction = takeWord();
-        if (text::equalsNoCase(direction, "DESC"))
-            descending = true;
-        else if (!direction.empty() && !text::equalsNoCase(direction, "ASC"))
-            fail("Cannot sort on \"" + sort + "\": one field name, then ASC or DESC");
-        if (!takeWord().empty())
-            fail("Cannot sort on \"" + sort + "\": one field name, then ASC or DESC");
+    SortOrder order;
+    try {
+        order = parseSortText(sort, [this](const std::string& name) { return fieldIndex(name); });
+    } catch (const EDatabaseError& e) {
+        fail(e.message());
     }
     postPending();
     const int keep = current_ >= 0 ? static_cast<int>(view_[static_cast<std::size_t>(current_)]) : -1;
-    sortField_ = field;
-    sortDescending_ = descending;
+    view_.setSort(order.field, order.descending);
     rebuildView();
-    const int position = keep >= 0 ? viewPositionOf(static_cast<Row>(keep)) : -1;
+    const int position = keep >= 0 ? view_.positionOf(static_cast<Row>(keep)) : -1;
     current_ = position >= 0 ? position : (view_.empty() ? -1 : 0);
     notifyChanged();
 }
@@ -503,22 +429,7 @@ bool TCustomADODataSet::findEqual(const std::string& field, const std::string& v
     if (index < 0)
         fail("Field '" + field + "' not found");
     postPending();
-    const Snapshot::Value wanted(value);
-    int position = -1;
-    if (index == sortField_) {
-        const auto it = std::partition_point(view_.begin(), view_.end(), [&](Row r) {
-            const int c = compareValues(snapshot_->value(r, index), wanted);
-            return sortDescending_ ? c > 0 : c < 0;
-        });
-        if (it != view_.end() && compareValues(snapshot_->value(*it, index), wanted) == 0)
-            position = static_cast<int>(it - view_.begin());
-    } else {
-        for (std::size_t i = 0; i < view_.size(); ++i)
-            if (compareValues(snapshot_->value(view_[i], index), wanted) == 0) {
-                position = static_cast<int>(i);
-                break;
-            }
-    }
+    const int position = view_.findEqual(*snapshot_, index, value);
     if (position < 0)
         return false;
     positionOn(position);
@@ -620,28 +531,14 @@ void TCustomADODataSet::deleteRecords(const std::vector<Bookmark>& marks)
             ++distinct;
         }
     }
-    const auto inView =
-        static_cast<std::size_t>(std::count_if(view_.begin(), view_.end(), [&doomed](Row row) { return doomed[row]; }));
-    if (inView != distinct)
+    if (view_.countMarked(doomed) != distinct)
         fail("The record is hidden by the filter");
-
-    std::size_t kept = 0;
-    std::size_t afterLast = 0; // kept rows in front of the last deleted one
-    for (const Row row : view_) {
-        if (doomed[row]) {
-            snapshot_->markDeleted(row);
-            afterLast = kept;
-        } else {
-            view_[kept++] = row;
-        }
-    }
-    view_.resize(kept);
-    currentAfterRemoval(afterLast);
+    currentAfterRemoval(view_.removeMarked(doomed, *snapshot_));
 }
 
 void TCustomADODataSet::dropCurrentFromView()
 {
-    view_.erase(view_.begin() + current_);
+    view_.erase(static_cast<std::size_t>(current_));
     currentAfterRemoval(static_cast<std::size_t>(current_));
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/ado/DataSetObserver.hpp"
 #include "platform/ado/FieldValue.hpp"
+#include "platform/ado/RecordView.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -13,7 +14,6 @@
 namespace skorvin::ado {
 
 class TADOConnection;
-class Snapshot;
 class FilterExpression;
 
 // A client-side recordset: the rows of a statement held in memory as a snapshot,
@@ -161,7 +161,6 @@ private:
     // Rows left the view: the row now at position becomes current (the last row when
     // position is past the end, none when the view is empty), and everyone hears of it.
     void currentAfterRemoval(std::size_t position);
-    int viewPositionOf(Row row) const;
     void moved();
     void notifyChanged();
     void notifyRecord(int viewRow);
@@ -177,15 +176,13 @@ private:
     std::vector<DataSetObserver*> observers_;
 
     std::shared_ptr<Snapshot> snapshot_; // null while closed
-    std::vector<Row> view_;              // rows of the snapshot visible, in order
+    RecordView view_;                    // rows of the snapshot visible, in order
     int current_ = -1;                   // index into view_, -1 without a row
     bool bof_ = true;
     bool eof_ = true;
     State state_ = State::Inactive;
     std::vector<FieldValue> editBuffer_;
     bool readOnly_ = false;
-    int sortField_ = -1;
-    bool sortDescending_ = false;
 };
 
 // The list dataset of a window (a recordset opened with command text).
