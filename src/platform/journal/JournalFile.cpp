@@ -4,6 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <map>
+#include <string_view>
+#include <utility>
+
 namespace skorvin::journal {
 
 namespace {
@@ -74,8 +78,18 @@ public:
     {
         if (sqlite3_column_type(stmt_, index) == SQLITE_NULL)
             return std::nullopt;
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
-        return gbk::fromUtf8(std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, index))));
+        const std::string_view text(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index)),
+                                    static_cast<std::size_t>(sqlite3_column_bytes(stmt_, index)));
+        if (gbk::isAscii(text))
+            return std::string(text);
+        // The same organisation, computer and user come row after row: each is converted once
+        // while it repeats, so a window of 100,000 entries opens in the time of a list.
+        auto& [raw, converted] = lastConverted_[index];
+        if (raw != text) {
+            raw = text;
+            converted = gbk::fromUtf8(text);
+        }
+        return converted;
     }
     std::string text(int index) const { return column(index).value_or(std::string()); }
     std::int64_t integer(int index) const { return sqlite3_column_int64(stmt_, index); }
@@ -83,6 +97,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    mutable std::map<int, std::pair<std::string, std::string>> lastConverted_;
 };
 
 // The filter's where clause, its parameters numbered from 1 in the order they are bound.
@@ -134,8 +149,9 @@ JournalFile::JournalFile(const std::string& path)
         // A folder that cannot hold the WAL's side files leaves the file in another mode.
         if (!wal.step() || wal.text(0) != "wal")
             throw EJournalError(gbk::fromUtf8("journal " + utf8 + ": WAL mode is not available"));
-        // An entry is on the disk once the save is reported; a power cut loses no reported entry.
-        if (sqlite3_exec(db_, "pragma synchronous=full", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        // A committed entry survives the process being killed; only a power cut may take the last
+        // few back (never the file), which keeps a save with the journal close to one without.
+        if (sqlite3_exec(db_, "pragma synchronous=normal", nullptr, nullptr, nullptr) != SQLITE_OK ||
             sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK)
             fail(db_, "journal " + utf8);
         if (sqlite3_prepare_v2(db_, kInsert, -1, &insert_, nullptr) != SQLITE_OK)
