@@ -5,7 +5,7 @@
 // Prints "list export: <ratio>x sqlite3 CLI" and "list export peak memory growth: <n> MB".
 #include "exam/CandidateList.hpp"
 #include "exam/ModuleState.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"

@@ -3,8 +3,8 @@
 // against the bytes of its text, switching the display filter and looking numbers up
 // against one opening, and the whole look-up the window makes for one typed number.
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
-#include "platform/ado/TADOConnection.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/connection/TADOConnection.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"

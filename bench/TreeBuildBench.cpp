@@ -2,8 +2,8 @@
 // statements straight on the connection: what the recordsets and the tree add.
 #include "exam/KDTree.hpp"
 #include "host/demodb/DemoDb.hpp"
-#include "platform/ado/RowSink.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/RowSink.hpp"
+#include "platform/connection/TADOConnection.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"
 

@@ -7,8 +7,8 @@
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
 #include "exam/CandidateList.hpp"
 #include "exam/ModuleState.hpp"
-#include "platform/ado/TADOConnection.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/connection/TADOConnection.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"

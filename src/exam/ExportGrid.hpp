@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "exam/ModuleState.hpp"
 #include "exam/ScoreJournal.hpp"
 #include "exam/ScoreSettings.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <optional>
 #include <string>

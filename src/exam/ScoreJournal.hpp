@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/FieldValue.hpp"
+#include "platform/connection/FieldValue.hpp"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "exam/CandidateList.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 namespace skorvin::exam {
 

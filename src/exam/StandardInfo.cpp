@@ -3,7 +3,7 @@
 
 #include "platform/Numbers.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <exception>
 #include <optional>

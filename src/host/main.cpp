@@ -9,8 +9,8 @@
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/HostPaths.hpp"
-#include "platform/ado/ConnectionString.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/ConnectionString.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <QApplication>
 #include <QTimer>

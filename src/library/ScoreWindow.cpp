@@ -2,7 +2,7 @@
 
 #include "exam/ModuleState.hpp"
 #include "library/QtBootstrap.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 #include "ui/HandlerGuard.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 

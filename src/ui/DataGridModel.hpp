@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ado/DataSetObserver.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/DataSetObserver.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <QAbstractTableModel>
 #include <QColor>

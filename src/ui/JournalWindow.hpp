@@ -30,8 +30,9 @@ public:
     explicit JournalWindow(const std::string& journalPath, QWidget* parent = nullptr);
     ~JournalWindow() override;
 
-    // The entries shown, newest first.
-    const std::vector<journal::JournalRecord>& shown() const { return records_; }
+    // How many entries are shown, and one of them by its row (newest first).
+    int shownCount() const;
+    journal::JournalRecord shownEntry(int row) const;
 
 private:
     void buildLayout();
@@ -40,7 +41,7 @@ private:
 
     std::unique_ptr<journal::JournalFile> file_;
     std::string openError_;
-    std::vector<journal::JournalRecord> records_;
+    journal::JournalFilter filter_;
     JournalModel* model_ = nullptr;
 
     QLineEdit* edtNumber = nullptr;

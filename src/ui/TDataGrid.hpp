@@ -2,7 +2,7 @@
 #pragma once
 
 #include "exam/ExportGrid.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 #include "ui/RowMarks.hpp"
 
 #include <QColor>

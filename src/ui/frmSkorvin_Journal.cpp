@@ -2,7 +2,7 @@
 // journal window; and the one notice that journaling is off.
 #include "ui/frmSkorvin_UNIT.hpp"
 
-#include "platform/ado/FieldValue.hpp"
+#include "platform/connection/FieldValue.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"

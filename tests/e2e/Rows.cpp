@@ -1,6 +1,6 @@
 #include "Rows.hpp"
 
-#include "platform/ado/RowSink.hpp"
+#include "platform/connection/RowSink.hpp"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 
 #include "library/SkorvinDLL.hpp"
 #include "plain/DemoDb.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <QAbstractItemModel>
 #include <QApplication>

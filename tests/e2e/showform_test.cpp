@@ -6,7 +6,7 @@
 #include "library/SkorvinDLL.hpp"
 #include "plain/DemoDb.hpp"
 #include "plain/PostgresDb.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

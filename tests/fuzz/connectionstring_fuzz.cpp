@@ -1,6 +1,6 @@
 // Connection strings: reading keys, and hiding passwords from what is shown to people.
 #include "platform/Text.hpp"
-#include "platform/ado/ConnectionString.hpp"
+#include "platform/connection/ConnectionString.hpp"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Filter criteria: any text is read or refused with the database error, and a criteria
 // that reads is tested against rows of texts, numbers and NULLs without harm.
 #include "platform/Exception.hpp"
-#include "platform/ado/FilterExpression.hpp"
+#include "platform/recordset/FilterExpression.hpp"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,7 +1,7 @@
 // The text conversions: UTF-8 to GBK and back, and UTF-8 to UTF-16 and back.
 #include "platform/Gbk.hpp"
 #include "platform/Utf8.hpp"
-#include "platform/ado/OdbcText.hpp"
+#include "platform/connection/OdbcText.hpp"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,9 +2,9 @@
 // searches, edits, posts, deletes and clones over a real SQLite file, with the view and
 // the position checked after every step against what the rows say.
 #include "platform/Exception.hpp"
-#include "platform/ado/FilterExpression.hpp"
-#include "platform/ado/TADOConnection.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/connection/TADOConnection.hpp"
+#include "platform/recordset/FilterExpression.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sqlite3.h>

@@ -1,6 +1,6 @@
 #include "gui/RecordingDialogs.hpp"
 #include "plain/ScratchDb.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 #include "ui/DataGridHeaders.hpp"
 #include "ui/TDataGrid.hpp"
 

@@ -3,7 +3,7 @@
 #include "exam/ScoreSettings.hpp"
 #include "gui/ScoreWindow.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/ado/RowSink.hpp"
+#include "platform/connection/RowSink.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/TDataGrid.hpp"
 

@@ -29,6 +29,7 @@ create table if not exists journal (
     outcome text not null,
     detail text not null
 );
+create index if not exists journal_organisation on journal (organisation);
 create trigger if not exists journal_no_update before update on journal
     begin select raise(abort, 'the journal is append-only'); end;
 create trigger if not exists journal_no_delete before delete on journal
@@ -133,6 +134,12 @@ void bindValue(sqlite3_stmt* stmt, int index, const std::optional<std::string>& 
     sqlite3_bind_text(stmt, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
+JournalRecord readRecord(const Statement& row)
+{
+    return {row.integer(0), row.text(1),   row.text(2),   row.text(3), row.text(4), row.text(5),
+            row.column(6),  row.column(7), row.text(8),   row.text(9), row.text(10)};
+}
+
 } // namespace
 
 JournalFile::JournalFile(const std::string& path)
@@ -191,10 +198,26 @@ std::vector<JournalRecord> JournalFile::query(const JournalFilter& filter) const
     bindFilter(select, filter);
     std::vector<JournalRecord> records;
     while (select.step())
-        records.push_back({select.integer(0), select.text(1), select.text(2), select.text(3), select.text(4),
-                           select.text(5), select.column(6), select.column(7), select.text(8), select.text(9),
-                           select.text(10)});
+        records.push_back(readRecord(select));
     return records;
+}
+
+std::vector<std::int64_t> JournalFile::ids(const JournalFilter& filter) const
+{
+    Statement select(db_, "select id from journal" + whereClause(filter) + " order by id desc");
+    bindFilter(select, filter);
+    std::vector<std::int64_t> result;
+    while (select.step())
+        result.push_back(select.integer(0));
+    return result;
+}
+
+JournalRecord JournalFile::entry(std::int64_t id) const
+{
+    Statement select(db_, std::string("select ") + kColumns + " from journal where id = " + std::to_string(id));
+    if (!select.step())
+        throw EJournalError("journal entry " + std::to_string(id) + " is not there");
+    return readRecord(select);
 }
 
 std::vector<std::string> JournalFile::organisations() const

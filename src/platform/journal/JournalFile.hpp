@@ -57,6 +57,11 @@ public:
     std::int64_t append(const JournalRecord& record);
     // The entries the filter lets through, newest first. Throws EJournalError.
     std::vector<JournalRecord> query(const JournalFilter& filter) const;
+    // The ids of the entries the filter lets through, newest first: a window reads the entries
+    // it shows one by one with entry().
+    std::vector<std::int64_t> ids(const JournalFilter& filter) const;
+    // The entry with this id. Throws EJournalError.
+    JournalRecord entry(std::int64_t id) const;
     // The organisations named in the journal, sorted.
     std::vector<std::string> organisations() const;
 

@@ -3,7 +3,7 @@
 #include "exam/ModuleState.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "plain/DemoDb.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include <QString>

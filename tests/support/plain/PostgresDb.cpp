@@ -3,8 +3,8 @@
 #include "host/demodb/DemoSchema.hpp"
 #include "plain/DemoDb.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/ConnectionString.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/ConnectionString.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "plain/TempDir.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <initializer_list>
 #include <string>

@@ -1,7 +1,7 @@
 #include "exam/CandidateList.hpp"
 #include "plain/ScratchDb.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "plain/ScratchDb.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/OutputStream.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ExportFixture.hpp"
 #include "exam/TDataGridExport.hpp"
-#include "platform/ado/DataSetObserver.hpp"
+#include "platform/recordset/DataSetObserver.hpp"
 
 using namespace skorvin;
 using namespace skorvin::exam;

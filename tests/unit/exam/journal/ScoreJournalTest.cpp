@@ -8,7 +8,7 @@
 #include "plain/SqliteOdbcDriver.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 #include "platform/journal/JournalFile.hpp"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "plain/DemoDb.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <gtest/gtest.h>
 

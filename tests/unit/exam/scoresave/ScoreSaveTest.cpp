@@ -7,9 +7,9 @@
 #include "plain/SqliteOdbcDriver.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/ado/ProviderError.hpp"
-#include "platform/ado/TADOConnection.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/connection/ProviderError.hpp"
+#include "platform/connection/TADOConnection.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "plain/TempDir.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <gtest/gtest.h>
 

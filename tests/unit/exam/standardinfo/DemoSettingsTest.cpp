@@ -1,6 +1,6 @@
 #include "exam/StandardInfo.hpp"
 #include "plain/DemoDb.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <gtest/gtest.h>
 

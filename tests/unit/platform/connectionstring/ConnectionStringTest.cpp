@@ -1,7 +1,7 @@
-#include "platform/ado/ConnectionString.hpp"
+#include "platform/connection/ConnectionString.hpp"
 
 #include "platform/Exception.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "OdbcFixture.hpp"
 
 #include "platform/Exception.hpp"
-#include "platform/ado/TADOConnection.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/connection/TADOConnection.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/ConnectionBackend.hpp"
+#include "platform/connection/ConnectionBackend.hpp"
 
 #include <gtest/gtest.h>
 

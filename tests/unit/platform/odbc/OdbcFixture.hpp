@@ -3,7 +3,7 @@
 #include "plain/SqliteOdbcDriver.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/ado/RowSink.hpp"
+#include "platform/connection/RowSink.hpp"
 
 #include <sqlite3.h>
 

@@ -1,8 +1,8 @@
 // Text between the system (GBK), the wide ODBC calls (UTF-16) and driver messages.
 #include "OdbcFixture.hpp"
 
-#include "platform/ado/OdbcHandle.hpp"
-#include "platform/ado/OdbcText.hpp"
+#include "platform/connection/OdbcHandle.hpp"
+#include "platform/connection/OdbcText.hpp"
 
 #include <gtest/gtest.h>
 

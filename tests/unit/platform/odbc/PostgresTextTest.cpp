@@ -5,7 +5,7 @@
 #include "plain/PostgresDb.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <gtest/gtest.h>
 

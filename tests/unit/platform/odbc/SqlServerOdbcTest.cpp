@@ -2,7 +2,7 @@
 #include "OdbcFixture.hpp"
 
 #include "platform/Exception.hpp"
-#include "platform/ado/SqlServerOdbc.hpp"
+#include "platform/connection/SqlServerOdbc.hpp"
 
 #include <gtest/gtest.h>
 

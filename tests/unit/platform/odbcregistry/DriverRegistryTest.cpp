@@ -4,8 +4,8 @@
 // process, so the whole program runs with it.
 #include "../odbc/OdbcFixture.hpp"
 
-#include "platform/ado/ConnectionBackend.hpp"
-#include "platform/ado/SqlServerOdbc.hpp"
+#include "platform/connection/ConnectionBackend.hpp"
+#include "platform/connection/SqlServerOdbc.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "plain/ScratchDb.hpp"
 #include "platform/Exception.hpp"
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/ProviderError.hpp"
-#include "platform/ado/StatementText.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/ProviderError.hpp"
+#include "platform/connection/StatementText.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ado/StatementText.hpp"
+#include "platform/connection/StatementText.hpp"
 #include "platform/Text.hpp"
 
 namespace skorvin::ado {

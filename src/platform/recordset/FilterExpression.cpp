@@ -1,4 +1,4 @@
-#include "platform/ado/FilterExpression.hpp"
+#include "platform/recordset/FilterExpression.hpp"
 
 #include "platform/Exception.hpp"
 #include "platform/Numbers.hpp"

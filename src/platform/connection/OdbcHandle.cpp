@@ -1,7 +1,7 @@
-#include "platform/ado/OdbcHandle.hpp"
+#include "platform/connection/OdbcHandle.hpp"
 
-#include "platform/ado/OdbcText.hpp"
-#include "platform/ado/ProviderError.hpp"
+#include "platform/connection/OdbcText.hpp"
+#include "platform/connection/ProviderError.hpp"
 
 #include "platform/Gbk.hpp"
 

@@ -1,8 +1,8 @@
-#include "platform/ado/RecordView.hpp"
+#include "platform/recordset/RecordView.hpp"
 
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/FilterExpression.hpp"
+#include "platform/recordset/FilterExpression.hpp"
 
 #include <algorithm>
 #include <numeric>

@@ -1,4 +1,4 @@
-#include "platform/ado/ConnectionString.hpp"
+#include "platform/connection/ConnectionString.hpp"
 
 #include "platform/Text.hpp"
 

@@ -1,4 +1,4 @@
-#include "platform/ado/Snapshot.hpp"
+#include "platform/recordset/Snapshot.hpp"
 
 #include "platform/Exception.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/Snapshot.hpp"
+#include "platform/recordset/Snapshot.hpp"
 
 #include <cstddef>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ado/FieldValue.hpp"
-#include "platform/ado/RowSink.hpp"
+#include "platform/connection/FieldValue.hpp"
+#include "platform/connection/RowSink.hpp"
 
 #include <algorithm>
 #include <limits>

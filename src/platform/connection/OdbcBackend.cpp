@@ -1,8 +1,8 @@
-#include "platform/ado/ConnectionBackend.hpp"
-#include "platform/ado/ConnectionString.hpp"
-#include "platform/ado/OdbcHandle.hpp"
-#include "platform/ado/ProviderError.hpp"
-#include "platform/ado/SqlServerOdbc.hpp"
+#include "platform/connection/ConnectionBackend.hpp"
+#include "platform/connection/ConnectionString.hpp"
+#include "platform/connection/OdbcHandle.hpp"
+#include "platform/connection/ProviderError.hpp"
+#include "platform/connection/SqlServerOdbc.hpp"
 
 #include "platform/Gbk.hpp"
 #include "platform/Text.hpp"

@@ -1,7 +1,7 @@
-#include "platform/ado/SqlServerOdbc.hpp"
+#include "platform/connection/SqlServerOdbc.hpp"
 
-#include "platform/ado/OdbcHandle.hpp"
-#include "platform/ado/ProviderError.hpp"
+#include "platform/connection/OdbcHandle.hpp"
+#include "platform/connection/ProviderError.hpp"
 
 #include "platform/Text.hpp"
 

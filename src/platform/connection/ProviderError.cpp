@@ -1,4 +1,4 @@
-#include "platform/ado/ProviderError.hpp"
+#include "platform/connection/ProviderError.hpp"
 
 namespace skorvin::ado {
 

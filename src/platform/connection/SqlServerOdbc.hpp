@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/ConnectionString.hpp"
+#include "platform/connection/ConnectionString.hpp"
 
 #include <string>
 #include <vector>

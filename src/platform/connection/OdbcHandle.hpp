@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/OdbcApi.hpp"
+#include "platform/connection/OdbcApi.hpp"
 
 #include <algorithm>
 #include <string>

@@ -1,12 +1,12 @@
 // TCustomADODataSet: the client recordset (snapshot, current row, filter, sort, clones, local edits).
-#include "platform/ado/TCustomADODataSet.hpp"
+#include "platform/recordset/TCustomADODataSet.hpp"
 
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
-#include "platform/ado/FilterExpression.hpp"
-#include "platform/ado/RecordView.hpp"
-#include "platform/ado/Snapshot.hpp"
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
+#include "platform/recordset/FilterExpression.hpp"
+#include "platform/recordset/RecordView.hpp"
+#include "platform/recordset/Snapshot.hpp"
 
 #include <algorithm>
 #include <numeric>

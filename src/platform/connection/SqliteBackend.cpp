@@ -1,6 +1,6 @@
 #include "platform/Gbk.hpp"
-#include "platform/ado/ConnectionBackend.hpp"
-#include "platform/ado/ProviderError.hpp"
+#include "platform/connection/ConnectionBackend.hpp"
+#include "platform/connection/ProviderError.hpp"
 
 #include <sqlite3.h>
 

@@ -1,10 +1,10 @@
-#include "platform/ado/TADOConnection.hpp"
+#include "platform/connection/TADOConnection.hpp"
 
 #include "platform/Text.hpp"
-#include "platform/ado/ConnectionBackend.hpp"
-#include "platform/ado/ConnectionString.hpp"
-#include "platform/ado/ProviderError.hpp"
-#include "platform/ado/StatementText.hpp"
+#include "platform/connection/ConnectionBackend.hpp"
+#include "platform/connection/ConnectionString.hpp"
+#include "platform/connection/ProviderError.hpp"
+#include "platform/connection/StatementText.hpp"
 
 #include <charconv>
 #include <optional>

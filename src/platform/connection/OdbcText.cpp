@@ -1,4 +1,4 @@
-#include "platform/ado/OdbcText.hpp"
+#include "platform/connection/OdbcText.hpp"
 
 #include "platform/Gbk.hpp"
 #include "platform/Utf8.hpp"

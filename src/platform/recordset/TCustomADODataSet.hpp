@@ -1,9 +1,9 @@
 // TCustomADODataSet: the client recordset (snapshot, current row, filter, sort, clones, local edits).
 #pragma once
 
-#include "platform/ado/DataSetObserver.hpp"
-#include "platform/ado/FieldValue.hpp"
-#include "platform/ado/RecordView.hpp"
+#include "platform/connection/FieldValue.hpp"
+#include "platform/recordset/DataSetObserver.hpp"
+#include "platform/recordset/RecordView.hpp"
 
 #include <cstdint>
 #include <functional>
