@@ -124,7 +124,7 @@ void journalWindowOpen(benchmark::State& state)
     for (auto _ : state) {
         const double start = bench::threadSeconds();
         ui::JournalWindow window(path);
-        benchmark::DoNotOptimize(window.shown().size());
+        benchmark::DoNotOptimize(window.shownCount());
         state.SetIterationTime(bench::threadSeconds() - start);
     }
 }

@@ -18,22 +18,29 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <unordered_map>
+#include <utility>
+
 namespace skorvin::ui {
 
-// The entries as rows; texts are made only for the rows drawn.
+// The entries as rows, read from the file by id when a row is drawn, so that a window on
+// 100,000 entries opens in the time of reading their ids.
 class JournalModel : public QAbstractTableModel {
 public:
-    explicit JournalModel(QObject* parent) : QAbstractTableModel(parent) {}
+    JournalModel(const journal::JournalFile* file, QObject* parent) : QAbstractTableModel(parent), file_(file) {}
 
-    void setRecords(const std::vector<journal::JournalRecord>* records)
+    void setIds(std::vector<std::int64_t> ids)
     {
         beginResetModel();
-        records_ = records;
+        ids_ = std::move(ids);
+        texts_.clear();
         endResetModel();
     }
+    journal::JournalRecord entry(int row) const { return file_->entry(ids_[static_cast<std::size_t>(row)]); }
+
     int rowCount(const QModelIndex& parent = {}) const override
     {
-        return parent.isValid() || !records_ ? 0 : static_cast<int>(records_->size());
+        return parent.isValid() ? 0 : static_cast<int>(ids_.size());
     }
     int columnCount(const QModelIndex& parent = {}) const override
     {
@@ -43,8 +50,7 @@ public:
     {
         if (role != Qt::DisplayRole || !index.isValid())
             return {};
-        const auto texts = exam::journalRowTexts((*records_)[static_cast<std::size_t>(index.row())]);
-        return toQString(texts[static_cast<std::size_t>(index.column())]);
+        return toQString(rowTexts(index.row())[static_cast<std::size_t>(index.column())]);
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -54,7 +60,20 @@ public:
     }
 
 private:
-    const std::vector<journal::JournalRecord>* records_ = nullptr;
+    // The rows drawn lately; a few screens' worth is kept.
+    const std::vector<std::string>& rowTexts(int row) const
+    {
+        if (texts_.size() > 1000)
+            texts_.clear();
+        auto found = texts_.find(row);
+        if (found == texts_.end())
+            found = texts_.emplace(row, exam::journalRowTexts(entry(row))).first;
+        return found->second;
+    }
+
+    const journal::JournalFile* file_;
+    std::vector<std::int64_t> ids_;
+    mutable std::unordered_map<int, std::vector<std::string>> texts_;
 };
 
 namespace {
@@ -105,7 +124,7 @@ void JournalWindow::buildLayout()
         for (const std::string& organisation : file_->organisations())
             cbOrganisation->addItem(toQString(organisation), toQString(organisation));
     gridJournal = named<QTableView>("gridJournal");
-    model_ = new JournalModel(this);
+    model_ = new JournalModel(file_.get(), this);
     gridJournal->setModel(model_);
     gridJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridJournal->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -156,24 +175,30 @@ void JournalWindow::buildLayout()
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+int JournalWindow::shownCount() const
+{
+    return model_->rowCount();
+}
+
+journal::JournalRecord JournalWindow::shownEntry(int row) const
+{
+    return model_->entry(row);
+}
+
 void JournalWindow::refresh()
 {
-    model_->setRecords(nullptr);
-    records_.clear();
-    if (file_) {
-        journal::JournalFilter filter;
-        filter.number = toGbk(edtNumber->text().trimmed());
-        if (chkDate->isChecked()) {
-            filter.fromDate = toGbk(dtFrom->date().toString(QStringLiteral("yyyy-MM-dd")));
-            filter.toDate = toGbk(dtTo->date().toString(QStringLiteral("yyyy-MM-dd")));
-        }
-        filter.organisation = toGbk(cbOrganisation->currentData().toString());
-        records_ = file_->query(filter);
+    filter_.number = toGbk(edtNumber->text().trimmed());
+    filter_.fromDate.clear();
+    filter_.toDate.clear();
+    if (chkDate->isChecked()) {
+        filter_.fromDate = toGbk(dtFrom->date().toString(QStringLiteral("yyyy-MM-dd")));
+        filter_.toDate = toGbk(dtTo->date().toString(QStringLiteral("yyyy-MM-dd")));
     }
-    model_->setRecords(&records_);
+    filter_.organisation = toGbk(cbOrganisation->currentData().toString());
+    model_->setIds(file_ ? file_->ids(filter_) : std::vector<std::int64_t>());
     dtFrom->setEnabled(chkDate->isChecked());
     dtTo->setEnabled(chkDate->isChecked());
-    lblCount->setText(file_ ? QStringLiteral("共 %1 条").arg(records_.size())
+    lblCount->setText(file_ ? QStringLiteral("共 %1 条").arg(model_->rowCount())
                             : QStringLiteral("登分日志无法打开：%1").arg(toQString(openError_)));
 }
 
@@ -183,7 +208,8 @@ void JournalWindow::exportShown()
         dialogs().saveFileName(this, QStringLiteral("登分日志.csv"), QStringLiteral("CSV 文件 (*.csv)"));
     if (name.isEmpty())
         return;
-    exam::writeJournalCsv(toGbk(name), records_);
+    // Read again with the filter in force: exactly what the window shows.
+    exam::writeJournalCsv(toGbk(name), file_ ? file_->query(filter_) : std::vector<journal::JournalRecord>());
 }
 
 } // namespace skorvin::ui

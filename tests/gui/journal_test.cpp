@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <QAbstractItemModel>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -191,8 +192,8 @@ private slots:
         auto* journalWindow = w.window->findChild<skorvin::ui::JournalWindow*>();
         QVERIFY(journalWindow);
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(journalWindow));
-        QCOMPARE(journalWindow->shown().size(), std::size_t{1});
-        QCOMPARE(journalWindow->shown()[0].number, number);
+        QCOMPARE(journalWindow->shownCount(), 1);
+        QCOMPARE(journalWindow->shownEntry(0).number, number);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("edtNumber"));
         QPointer<skorvin::ui::JournalWindow> alive(journalWindow);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -221,6 +222,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* count = window.findChild<QLabel*>(QStringLiteral("lblCount"));
         auto* grid = window.findChild<QTableView*>(QStringLiteral("gridJournal"));
+        QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(count->text(), QStringLiteral("共 3 条"));
         QCOMPARE(grid->model()->rowCount(), 3);
         QCOMPARE(grid->model()->index(0, 4).data().toString(), QStringLiteral("400200000003"));

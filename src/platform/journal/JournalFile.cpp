@@ -136,8 +136,8 @@ void bindValue(sqlite3_stmt* stmt, int index, const std::optional<std::string>& 
 
 JournalRecord readRecord(const Statement& row)
 {
-    return {row.integer(0), row.text(1),   row.text(2),   row.text(3), row.text(4), row.text(5),
-            row.column(6),  row.column(7), row.text(8),   row.text(9), row.text(10)};
+    return {row.integer(0), row.text(1),   row.text(2), row.text(3), row.text(4), row.text(5),
+            row.column(6),  row.column(7), row.text(8), row.text(9), row.text(10)};
 }
 
 } // namespace

@@ -122,12 +122,18 @@ TEST_F(Journal, FiltersByNumberDateAndOrganisation)
         {{"' or '1'='1", "", "", ""}, {}},
     };
     for (const Case& c : cases) {
+        // The window reads the ids and then each entry it shows; the export reads them whole.
         std::vector<std::string> numbers;
+        std::vector<std::string> numbersById;
         for (const auto& record : journal.query(c.filter))
             numbers.push_back(record.number);
+        for (const auto id : journal.ids(c.filter))
+            numbersById.push_back(journal.entry(id).number);
         EXPECT_EQ(numbers, c.numbers) << c.filter.number << " " << c.filter.fromDate << ".." << c.filter.toDate;
+        EXPECT_EQ(numbersById, c.numbers) << c.filter.number;
     }
     EXPECT_EQ(journal.organisations(), (std::vector<std::string>{beijing, tianjin}));
+    EXPECT_THROW(journal.entry(99), journal::EJournalError);
 }
 
 TEST_F(Journal, IsInWalModeAndRefusesToBeRewritten)
