@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/connection/ConnectionString.hpp"
 #include "platform/connection/FieldValue.hpp"
 #include "platform/connection/RowSink.hpp"
 
@@ -26,6 +27,8 @@ public:
 // with the provider's text: ADO's command time-out for a server, and a shorter wait on the
 // embedded file, whose locks are held for moments.
 inline constexpr int kDefaultCommandTimeoutSeconds = 30;
+// The connection string key of the command time-out; never passed on to a driver.
+inline constexpr const char* kCommandTimeoutKey = "Command Timeout";
 inline constexpr int kDefaultBusyTimeoutMs = 5000;
 
 // A command time-out as SQLite's wait for a lock, in milliseconds; 0 seconds, no limit, is
@@ -41,9 +44,10 @@ constexpr int lockWaitMs(int commandTimeoutSeconds)
 // The file (GBK name) must exist: a missing file is an error, never a new empty database.
 std::unique_ptr<ConnectionBackend> openSqliteBackend(const std::string& file,
                                                      int busyTimeoutMs = kDefaultBusyTimeoutMs);
-// An ODBC connection string handed to the driver manager as it is; 0 seconds lets
-// statements run as long as they take.
-std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString,
+// An ODBC connection string, read once by the caller, handed to the driver manager as it is
+// but for the command time-out key, which is the connection's; 0 seconds lets statements run
+// as long as they take.
+std::unique_ptr<ConnectionBackend> openOdbcBackend(const ConnectionString& connection,
                                                    int commandTimeoutSeconds = kDefaultCommandTimeoutSeconds);
 
 } // namespace skorvin::ado

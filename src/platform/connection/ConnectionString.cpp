@@ -20,7 +20,7 @@ std::size_t closingMark(const std::string& text, std::size_t start)
 
 } // namespace
 
-ConnectionString::ConnectionString(const std::string& text)
+ConnectionString::ConnectionString(const std::string& text) : text_(text)
 {
     std::size_t i = 0;
     while (i < text.size()) {

@@ -12,6 +12,8 @@ namespace skorvin::ado {
 class ConnectionString {
 public:
     explicit ConnectionString(const std::string& text);
+    // The text as it was given.
+    const std::string& text() const { return text_; }
     // The value of a key, or the empty text.
     std::string value(const std::string& key) const;
     bool has(const std::string& key) const;
@@ -29,6 +31,7 @@ private:
     static std::string rewritten(const std::string& text,
                                  const std::function<Part(const std::string& key, std::string part)>& rewrite);
 
+    std::string text_;
     std::map<std::string, std::string> values_; // keys lower-cased
 };
 

@@ -397,9 +397,10 @@ std::string guardSqliteDatabase(const ConnectionString& connection, const std::s
 
 } // namespace
 
-std::unique_ptr<ConnectionBackend> openOdbcBackend(const std::string& odbcConnectionString, int commandTimeoutSeconds)
+std::unique_ptr<ConnectionBackend> openOdbcBackend(const ConnectionString& connection, int commandTimeoutSeconds)
 {
-    const ConnectionString connection(odbcConnectionString);
+    // The key is the connection's, not the driver's.
+    const std::string odbcConnectionString = ConnectionString::without(connection.text(), kCommandTimeoutKey);
     if (isSqlServerProvider(connection))
         return std::make_unique<OdbcBackend>(toSqlServerOdbc(connection, installedOdbcDrivers()),
                                              commandTimeoutSeconds);

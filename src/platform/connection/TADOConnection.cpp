@@ -89,9 +89,7 @@ void TADOConnection::open()
         backend_ = openSqliteBackend(
             file, busyTimeoutMs.value_or(commandTimeout ? lockWaitMs(*commandTimeout) : kDefaultBusyTimeoutMs));
     } else {
-        // The key is this connection's, not the driver's.
-        backend_ = openOdbcBackend(ConnectionString::without(connectionString_, kCommandTimeoutKey),
-                                   commandTimeout.value_or(kDefaultCommandTimeoutSeconds));
+        backend_ = openOdbcBackend(parts, commandTimeout.value_or(kDefaultCommandTimeoutSeconds));
     }
     lost_ = false;
 }

@@ -54,9 +54,6 @@ public:
     // Called with every statement text, as given, before it runs (tests count the statements run).
     void setStatementListener(std::function<void(const std::string&)> listener);
 
-    // The connection string key of the command time-out.
-    static constexpr const char* kCommandTimeoutKey = "Command Timeout";
-
 private:
     ConnectionBackend& backend();
     // After a lost connection: drops it, to be opened again, when the host asked for that.

@@ -35,7 +35,7 @@ protected:
             return;
         db.run({"create table t_org (dm varchar(10), dwmc varchar(40), n int)",
                 "insert into t_org values ('1101', '北京市', 1), ('1102', NULL, 2), ('1201', '', 3)"});
-        backend = openOdbcBackend(db.odbcConnectionString());
+        backend = openOdbcBackend(ado::ConnectionString(db.odbcConnectionString()));
     }
 
     Rows query(const std::string& sql, const std::vector<ado::FieldValue>& params = {})
@@ -227,7 +227,7 @@ TEST_P(OdbcConnect, BadConnectionsFailWithAClearMessage)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.connection);
         try {
-            openOdbcBackend(c.connection);
+            openOdbcBackend(ado::ConnectionString(c.connection));
             ADD_FAILURE() << "connected";
         } catch (const EDatabaseError& e) {
             EXPECT_EQ(e.message().rfind(c.message, 0), 0u) << e.message();
@@ -242,7 +242,7 @@ TEST_P(OdbcConnect, DatabaseInAFolderWithAChineseName)
 {
     SqliteFile db(std::filesystem::path(u8"考试数据") / u8"考场.sqlite");
     db.run({"create table t_version (dbversion varchar(10))", "insert into t_version values ('3.00')"});
-    const auto backend = openOdbcBackend(db.odbcConnectionString());
+    const auto backend = openOdbcBackend(ado::ConnectionString(db.odbcConnectionString()));
     Rows rows;
     backend->query("select dbversion from t_version", {}, rows);
     EXPECT_EQ(rows.rows, (std::vector<Row>{{"3.00"}}));

@@ -46,9 +46,9 @@ TEST(DriverRegistry, ProviderStringReachesTheDatabaseThroughTheTranslatedDriver)
     SqliteFile db;
     db.run({"create table t_version (dbversion varchar(10))", "insert into t_version values ('3.00')"});
     const auto u8 = db.path().u8string();
-    const auto backend = ado::openOdbcBackend(
+    const auto backend = ado::openOdbcBackend(ado::ConnectionString(
         "Provider=SQLOLEDB.1;Data Source=EXAMSRV;Initial Catalog=" + gbk::fromUtf8(std::string(u8.begin(), u8.end())) +
-        ";User ID=sa;Password=p");
+        ";User ID=sa;Password=p"));
     Rows rows;
     backend->query("select dbversion from t_version", {}, rows);
     EXPECT_EQ(rows.rows, (std::vector<Row>{{"3.00"}}));
