@@ -46,7 +46,9 @@ bool TfrmSkorvin::filterKey(QLineEdit* box, char typed)
             edtFSKeyPress(key);
         result = key;
     });
-    tellJournalOff();
+    // Enter in the score box saved (or tried to): the moment to hear that journaling is off.
+    if (box == edtFS && typed == exam::kEnter)
+        tellJournalOff();
     return result != exam::kNoKey && result != exam::kEnter;
 }
 

@@ -47,10 +47,13 @@ std::string journalPath()
 
 // No journal beside the program (the GUI tests take turns with the files there) and the
 // settings Xs = 1, Up = 40, from before the window is made until after it is gone.
+// Blocked, a folder stands where the journal's file would be: the window cannot open it.
 struct FreshJournal {
-    FreshJournal()
+    explicit FreshJournal(bool blocked)
     {
         remove();
+        if (blocked)
+            fs::create_directory(utf8Path(journalPath()));
         std::ofstream(utf8Path(skorvin::exam::scoreSettingsPath()), std::ios::binary)
             << "[ScoreSet]\r\nXs=1\r\nUp=40\r\n";
     }
@@ -71,7 +74,7 @@ struct FreshJournal {
 
 // The score window on the demo database (未登分 shown) with a fresh journal beside the program.
 struct JournalledWindow : FreshJournal, ScoreWindow {
-    JournalledWindow() { show(); }
+    explicit JournalledWindow(bool journalBlocked = false) : FreshJournal(journalBlocked) { show(); }
     ~JournalledWindow() { window.reset(); }
     std::optional<std::string> storedScore(const std::string& number)
     {
@@ -180,6 +183,24 @@ private slots:
         QVERIFY(w.recorder.boxes()[3].text.contains(toQString(first)));
         QCOMPARE(w.storedScore(first), std::nullopt);
         QCOMPARE(w.storedScore(second), std::optional<std::string>("11"));
+    }
+
+    // Scoring goes on without a journal; the operator is told once, with the reason.
+    void aJournalThatCannotBeOpenedIsReportedOnce()
+    {
+        JournalledWindow w(true);
+        const std::string first = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("23"));
+        const std::string second = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("24"));
+
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        QCOMPARE(w.recorder.boxes()[0].caption, QStringLiteral("信息"));
+        QVERIFY2(w.recorder.boxes()[0].text.startsWith(QStringLiteral("登分日志已停用，登分照常进行。原因：")) &&
+                     w.recorder.boxes()[0].text.size() > 20,
+                 qPrintable(w.recorder.boxes()[0].text));
+        QCOMPARE(w.storedScore(first), std::optional<std::string>("23"));
+        QCOMPARE(w.storedScore(second), std::optional<std::string>("24"));
     }
 
     // Ctrl+J opens the journal window over the score window, newest first; Esc closes it.
