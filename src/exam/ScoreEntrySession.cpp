@@ -216,13 +216,29 @@ void ScoreEntrySession::keepStoredScore(const std::string& stored)
 
 void ScoreEntrySession::putRowScore(const std::string& number, const ado::FieldValue& score)
 {
-    // The display choice hides a row it no longer admits; the row is put while nothing is hidden.
-    const bool filtered = Main_AdoSet.filtered();
+    // A candidate of another organisation is not in the list: the list stays where it is.
+    if (!listHolds(number))
+        return;
+    if (locate(number)) {
+        putListScore(score);
+        return;
+    }
+    // The display choice hides the row; it is put while nothing is hidden, and is current
+    // afterwards when the choice shows it.
     Main_AdoSet.setFiltered(false);
     if (locate(number))
         putListScore(score);
-    Main_AdoSet.setFiltered(filtered);
+    Main_AdoSet.setFiltered(true);
     locate(number);
+}
+
+bool ScoreEntrySession::listHolds(const std::string& number) const
+{
+    try {
+        return Main_AdoSet.cloneReadOnly()->findEqual("zkzh", number);
+    } catch (const std::exception&) {
+        return false; // a closed list holds nobody
+    }
 }
 
 void ScoreEntrySession::putListScore(const ado::FieldValue& score)

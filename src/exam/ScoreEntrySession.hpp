@@ -113,6 +113,8 @@ private:
     // Puts score into the listed row of number, shown or hidden by the display choice; that
     // row becomes current when the choice shows it.
     void putRowScore(const std::string& number, const ado::FieldValue& score);
+    // True when the list's snapshot has a row of number, whether or not the display choice shows it.
+    bool listHolds(const std::string& number) const;
     SaveOutcome storeAndJournal(const std::string& score, bool replaceStored, JournalEvent& event);
     UndoOutcome undoAndJournal(const UndoableSave& save, bool replaceStored, JournalEvent& event);
 

@@ -230,6 +230,29 @@ TEST_P(JournalledSession, AScoreChangedSinceTheSaveIsNeverSilentlyUndone)
     EXPECT_EQ(records[4], (Seen{"undo", "saved", a, "12", std::nullopt}));
 }
 
+// The operator moved on to another organisation: the undo reaches the database, and the list
+// of the other organisation stays on its row.
+TEST_P(JournalledSession, UndoOfACandidateNotListedLeavesTheListAlone)
+{
+    const std::string& a = unscored_[0];
+    EXPECT_EQ(save(a, "23"), Kind::Saved);
+    int other = -1;
+    for (int node = 0; node < tree_.size() && other < 0; ++node)
+        if (node != node_ && tree_.node(node).text.substr(0, 3) != tree_.node(node_).text.substr(0, 3) &&
+            tree_.selection(node).level == 1)
+            other = node;
+    ASSERT_GE(other, 0);
+    session_->selectNode(tree_.selection(other), 0);
+    auto& list = session_->Main_AdoSet;
+    ASSERT_GT(list.recordCount(), 2);
+    list.moveBy(2);
+    const std::string current = list.fieldText("zkzh");
+
+    EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Undone);
+    EXPECT_EQ(stored(a), std::nullopt);
+    EXPECT_EQ(list.fieldText("zkzh"), current);
+}
+
 TEST_P(JournalledSession, AJournalThatCannotBeOpenedNeverStopsScoring)
 {
     // A folder where the journal file should be: nothing can open it.
