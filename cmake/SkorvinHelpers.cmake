@@ -15,18 +15,25 @@ function(skorvin_add_layer name)
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
   endif()
-  skorvin_check_includes(${name} SEES ${ARG_SEES} SOURCES ${sources})
+  skorvin_check_includes(${name} LAYER ${name} SEES ${ARG_SEES} SOURCES ${sources})
 endfunction()
 
-# skorvin_check_includes(<target> SEES <layers...> SOURCES <files...>)
-# The include rule of a layer, for a target whose sources belong to it.
+# skorvin_check_includes(<target> LAYER <folder> SEES <layers...> SOURCES <files...>)
+# The include rule of a layer (the folder its headers are included by), for a target whose
+# sources belong to it.
 function(skorvin_check_includes target)
-  cmake_parse_arguments(ARG "" "" "SEES;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "LAYER" "SEES;SOURCES" ${ARGN})
   list(FILTER ARG_SOURCES INCLUDE REGEX "\\.(cpp|hpp)$")
+  set(sources)
+  foreach(source ${ARG_SOURCES})
+    get_filename_component(source ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND sources ${source})
+  endforeach()
+  set(ARG_SOURCES ${sources})
   set(check ${CMAKE_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake)
   # The rule goes to a file: lists do not survive a custom command's command line.
   set(rule ${CMAKE_CURRENT_BINARY_DIR}/${target}.layer-rule.cmake)
-  file(WRITE ${rule} "set(LAYER ${target})\nset(SEES \"${ARG_SEES}\")\nset(SOURCES \"${ARG_SOURCES}\")\n")
+  file(WRITE ${rule} "set(LAYER ${ARG_LAYER})\nset(SEES \"${ARG_SEES}\")\nset(SOURCES \"${ARG_SOURCES}\")\n")
   execute_process(COMMAND ${CMAKE_COMMAND} -DRULE=${rule} -DSTAMP=${CMAKE_CURRENT_BINARY_DIR}/${target}.layer-configure
                           -P ${check} RESULT_VARIABLE failed ERROR_VARIABLE message)
   if(failed)
@@ -34,7 +41,7 @@ function(skorvin_check_includes target)
   endif()
   set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.layer-checked)
   add_custom_command(OUTPUT ${stamp} COMMAND ${CMAKE_COMMAND} -DRULE=${rule} -DSTAMP=${stamp} -P ${check}
-                     DEPENDS ${ARG_SOURCES} ${check} ${rule} COMMENT "Checking the includes of the ${target} layer"
+                     DEPENDS ${ARG_SOURCES} ${check} ${rule} COMMENT "Checking the includes of ${target}"
                      VERBATIM)
   add_custom_target(${target}_layer_check DEPENDS ${stamp})
   add_dependencies(${target} ${target}_layer_check)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/connection/HostConnection.hpp"
 #include "library/SkorvinDLL.hpp"
 
 #include <QMainWindow>
@@ -19,7 +20,8 @@ public:
 
 private:
     ShowFormProc showForm_;
-    ado::TADOConnection& connection_;
+    // The host's connection as the library reaches it.
+    HostConnection connection_;
 };
 
 } // namespace skorvin::host

@@ -1,6 +1,7 @@
 #include "library/ScoreWindow.hpp"
 
 #include "exam/ModuleState.hpp"
+#include "library/HostConnectionBackend.hpp"
 #include "library/QtBootstrap.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "ui/HandlerGuard.hpp"
@@ -25,7 +26,7 @@ exam::ModuleState& moduleState()
 // so a call made while it is open (from a host timer, say) only brings it forward.
 QPointer<QWidget> openWindow;
 
-void showModal(std::uintptr_t hostWindow, ado::TADOConnection* connection, const char* version)
+void showModal(std::uintptr_t hostWindow, ISkorvinConnection* connection, const char* version)
 {
     if (openWindow) {
         openWindow->raise();
@@ -34,21 +35,26 @@ void showModal(std::uintptr_t hostWindow, ado::TADOConnection* connection, const
     }
     const HostOwner owner = findHostOwner(hostWindow);
     exam::ModuleState& state = moduleState();
-    // A host that passes no connection gets the same as one that passes a closed
-    // one: the window opens and reports the first failing query.
-    static ado::TADOConnection noConnection;
-    state.HostConnection = connection ? connection : &noConnection;
+    // The library's own connection object over the host's; a host that passes none gets
+    // the same as one that passes a closed one: the window opens and reports the first
+    // failing query.
+    ado::TADOConnection hostConnection =
+        connection ? ado::TADOConnection(std::make_unique<HostConnectionBackend>(*connection)) : ado::TADOConnection();
+    state.HostConnection = &hostConnection;
     auto form = std::make_unique<ui::TfrmSkorvin>(state, owner.widget);
     form->setWindowTitle(form->windowTitle() + QStringLiteral("(V") + QString::fromLatin1(version) +
                          QStringLiteral(")"));
     attachToForeignOwner(*form, owner);
     openWindow = form.get();
     form->exec();
+    // The window goes before the connection it borrows, and nothing keeps pointing at it.
+    form.reset();
+    state.HostConnection = nullptr;
 }
 
 } // namespace
 
-void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection, const char* version)
+void showScoreWindow(std::uintptr_t hostWindow, ISkorvinConnection* connection, const char* version)
 {
     if (!ensureApplication()) {
         std::fputs("SkorvinDLL: the host's Qt application object cannot show windows\n", stderr);

@@ -30,7 +30,7 @@ SKORVIN_ENTRY const char* SKORVIN_STDCALL SkorvinGetVersion()
 
 SKORVIN_ENTRY void SKORVIN_STDCALL SkorvinShowForm(std::uintptr_t hostWindow, std::uintptr_t, std::uintptr_t,
                                                    std::uintptr_t, std::uintptr_t, std::uintptr_t, std::uintptr_t,
-                                                   skorvin::ado::TADOConnection* connection)
+                                                   ISkorvinConnection* connection)
 {
     // Destroyed last: the host gets its own rounding and precision back whatever the window changed.
     const skorvin::library::FloatingPointGuard hostFloatingPoint;

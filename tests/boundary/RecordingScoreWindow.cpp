@@ -25,7 +25,7 @@ __attribute__((noinline)) std::uintptr_t alignedLocalMisalignment()
 
 namespace skorvin::library {
 
-void showScoreWindow(std::uintptr_t hostWindow, ado::TADOConnection* connection, const char* version)
+void showScoreWindow(std::uintptr_t hostWindow, ISkorvinConnection* connection, const char* version)
 {
     auto* probe = reinterpret_cast<BoundaryProbe*>(connection);
     ++probe->calls;

@@ -96,7 +96,7 @@ protected:
 
     void show(BoundaryProbe& probe, std::uintptr_t hostWindow = 0x1234)
     {
-        showForm_(hostWindow, 2, 3, 4, 5, 6, 7, reinterpret_cast<skorvin::ado::TADOConnection*>(&probe));
+        showForm_(hostWindow, 2, 3, 4, 5, 6, 7, reinterpret_cast<ISkorvinConnection*>(&probe));
     }
 
     LoadedLibrary library_;
@@ -118,7 +118,7 @@ TEST_F(Boundary, ShowFormHandsTheWindowTheHostWindowTheConnectionAndTheVersion)
     for (const auto& reserved : reservedValues) {
         BoundaryProbe probe;
         showForm_(0x5678, reserved[0], reserved[1], reserved[2], reserved[3], reserved[4], reserved[5],
-                  reinterpret_cast<skorvin::ado::TADOConnection*>(&probe));
+                  reinterpret_cast<ISkorvinConnection*>(&probe));
         EXPECT_EQ(probe.calls, 1);
         EXPECT_EQ(probe.hostWindow, 0x5678u);
         EXPECT_EQ(probe.connection, &probe);
@@ -180,8 +180,8 @@ TEST_F(Boundary, TheLibraryStaysLoadedOnceShowFormHasRun)
         LoadedLibrary shown;
         ASSERT_TRUE(shown.loaded());
         BoundaryProbe probe;
-        shown.entry<skorvin::ShowFormProc>(skorvin::kShowFormExport)(
-            0, 0, 0, 0, 0, 0, 0, reinterpret_cast<skorvin::ado::TADOConnection*>(&probe));
+        shown.entry<skorvin::ShowFormProc>(skorvin::kShowFormExport)(0, 0, 0, 0, 0, 0, 0,
+                                                                     reinterpret_cast<ISkorvinConnection*>(&probe));
         EXPECT_EQ(probe.calls, 1);
     }
     EXPECT_TRUE(LoadedLibrary::inProcess()) << "the window's toolkit objects live in the library's code";

@@ -3,6 +3,7 @@
 // call starts afresh from the examination settings, and a call made while the
 // window is open opens no second one.
 
+#include "host/connection/HostConnection.hpp"
 #include "library/SkorvinDLL.hpp"
 #include "plain/DemoDb.hpp"
 #include "platform/connection/TADOConnection.hpp"
@@ -74,6 +75,7 @@ private slots:
         skorvin::test::DemoDb db;
         skorvin::ado::TADOConnection connection(db.connectionString());
         connection.open();
+        skorvin::host::HostConnection boundary(connection); // as the demo host passes it
         QMainWindow host;
         host.setWindowTitle(QStringLiteral("host"));
         host.show();
@@ -97,7 +99,7 @@ private slots:
             seen.append(s);
             if (seen.size() == 1) {
                 // A call while the window is open only brings that window forward.
-                showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &connection);
+                showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &boundary);
                 reentryReturned = true;
                 // The operator moves to another province before closing the first window.
                 auto* tree = form->findChild<QTreeView*>(QStringLiteral("TreeView1"));
@@ -110,8 +112,8 @@ private slots:
             }
         });
 
-        showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &connection);
-        showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &connection);
+        showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &boundary);
+        showForm_(static_cast<std::uintptr_t>(host.winId()), 0, 0, 0, 0, 0, 0, &boundary);
 
         QCOMPARE(seen.size(), 2);
         QVERIFY(reentryReturned);

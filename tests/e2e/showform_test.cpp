@@ -3,6 +3,7 @@
 // and keep it for the next call. A Qt start-up routine, which runs when that
 // object is created, plays the operator: it notes every window and closes it.
 
+#include "host/connection/HostConnection.hpp"
 #include "library/SkorvinDLL.hpp"
 #include "plain/DemoDb.hpp"
 #include "plain/PostgresDb.hpp"
@@ -86,13 +87,14 @@ TEST_F(PlainHost, TwoCallsInARowEachOpenAWindowTitledWithTheVersion)
     skorvin::test::DemoDb db;
     skorvin::ado::TADOConnection connection(db.connectionString());
     connection.open();
+    skorvin::host::HostConnection boundary(connection); // as the demo host passes it
 
-    showForm_(0, 0, 0, 0, 0, 0, 0, &connection);
+    showForm_(0, 0, 0, 0, 0, 0, 0, &boundary);
     ASSERT_NE(QCoreApplication::instance(), nullptr);
     const QCoreApplication* application = QCoreApplication::instance();
     EXPECT_EQ(seen.scoreWindows, std::vector<std::string>{kTitle});
 
-    showForm_(0, 7, 7, 7, 7, 7, 7, &connection);
+    showForm_(0, 7, 7, 7, 7, 7, 7, &boundary);
     EXPECT_EQ(QCoreApplication::instance(), application) << "the application object is kept between calls";
     EXPECT_EQ(seen.scoreWindows, (std::vector<std::string>{kTitle, kTitle}));
     EXPECT_TRUE(seen.otherWindows.empty()) << seen.otherWindows.front();
@@ -121,12 +123,13 @@ TEST_F(PlainHost, ServerRestartBetweenTwoWindowsIsMendedWhenTheHostLetsItsConnec
         skorvin::ado::TADOConnection connection(postgres.connectionString());
         connection.setReopenWhenLost(reopen);
         connection.open();
-        showForm_(0, 0, 0, 0, 0, 0, 0, &connection);
+        skorvin::host::HostConnection boundary(connection); // as the demo host passes it
+        showForm_(0, 0, 0, 0, 0, 0, 0, &boundary);
         ASSERT_TRUE(seen.otherWindows.empty()) << seen.otherWindows.front();
 
         skorvin::test::restartPostgres();
         seen = {};
-        showForm_(0, 0, 0, 0, 0, 0, 0, &connection);
+        showForm_(0, 0, 0, 0, 0, 0, 0, &boundary);
         EXPECT_EQ(seen.scoreWindows, std::vector<std::string>{kTitle});
         EXPECT_EQ(seen.otherWindows.empty(), reopen);
         seen = {};
@@ -144,8 +147,9 @@ TEST_F(PlainHost, TheHostsNumberFormatStaysAsTheHostSetIt)
     skorvin::test::DemoDb db;
     skorvin::ado::TADOConnection connection(db.connectionString());
     connection.open();
+    skorvin::host::HostConnection boundary(connection); // as the demo host passes it
 
-    showForm_(0, 0, 0, 0, 0, 0, 0, &connection);
+    showForm_(0, 0, 0, 0, 0, 0, 0, &boundary);
     ASSERT_EQ(seen.scoreWindows.size(), 1u);
     ASSERT_STRNE(std::setlocale(LC_CTYPE, nullptr), "C") << "Qt left the locale alone; nothing to check";
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");

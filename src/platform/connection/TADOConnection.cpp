@@ -66,6 +66,11 @@ std::optional<int> timeoutSetting(const ConnectionString& parts, const std::stri
 
 TADOConnection::TADOConnection(std::string connectionString) : connectionString_(std::move(connectionString)) {}
 
+TADOConnection::TADOConnection(std::unique_ptr<ConnectionBackend> borrowed)
+    : backend_(std::move(borrowed)), borrowed_(true)
+{
+}
+
 TADOConnection::~TADOConnection() = default;
 
 void TADOConnection::setConnectionString(std::string connectionString)
@@ -96,6 +101,8 @@ void TADOConnection::open()
 
 void TADOConnection::close()
 {
+    if (borrowed_)
+        return;
     backend_.reset();
     lost_ = false;
 }

@@ -24,6 +24,10 @@ class ConnectionBackend;
 class TADOConnection {
 public:
     explicit TADOConnection(std::string connectionString = {});
+    // A connection whose statements run through a backend someone else opened and owns the
+    // database side of (the host's, across the library boundary): already open, and close()
+    // leaves it open.
+    explicit TADOConnection(std::unique_ptr<ConnectionBackend> borrowed);
     ~TADOConnection();
     TADOConnection(const TADOConnection&) = delete;
     TADOConnection& operator=(const TADOConnection&) = delete;
@@ -61,6 +65,7 @@ private:
 
     std::string connectionString_;
     std::unique_ptr<ConnectionBackend> backend_;
+    bool borrowed_ = false;
     bool reopenWhenLost_ = false;
     bool lost_ = false; // the backend was dropped after a loss and is opened on the next statement
     std::function<void(const std::string&)> listener_;
