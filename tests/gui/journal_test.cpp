@@ -271,7 +271,7 @@ private slots:
         std::ifstream in(csv, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         QCOMPARE(bytes.substr(0, 3), std::string("\xEF\xBB\xBF"));
-        const QStringList lines = QString::fromUtf8(bytes.substr(3)).split(QStringLiteral("\r\n"));
+        const QStringList lines = QString::fromStdString(bytes.substr(3)).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 3); // heading, one entry, the empty text after the last line end
         QVERIFY(lines[0].startsWith(QStringLiteral("时间,")));
         QVERIFY2(lines[1].contains(QStringLiteral(",12-天津市,400200000003,")), qPrintable(lines[1]));
