@@ -14,8 +14,16 @@ function(skorvin_add_layer name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+    skorvin_strict_qt_text(${name})
   endif()
   skorvin_check_includes(${name} LAYER ${name} SEES ${ARG_SEES} SOURCES ${sources})
+endfunction()
+
+# skorvin_strict_qt_text(<target>)
+# Every text of the product that reaches Qt is converted on purpose, never implicitly from
+# or to char* (the tests may use Qt's shortcuts).
+function(skorvin_strict_qt_text target)
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
 endfunction()
 
 # skorvin_check_includes(<target> LAYER <folder> SEES <layers...> SOURCES <files...>)
@@ -64,7 +72,8 @@ function(skorvin_add_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QTEST_FUNCTION_TIMEOUT=60000"
                                             RESOURCE_LOCK host_settings_file)
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8")
+    # Listing the tests starts the program, which under Wine on a busy machine takes seconds.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8")
   endif()
 endfunction()
 
