@@ -5,7 +5,7 @@ SKORVIN_PACKAGES=(
   cmake ninja-build g++ pkg-config binutils
   qt6-base-dev qtbase5-dev libgl-dev
   libsqlite3-dev sqlite3 unixodbc-dev libsqliteodbc tdsodbc postgresql odbc-postgresql locales
-  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   fonts-wqy-zenhei xvfb xauth poppler-utils
 )
 
