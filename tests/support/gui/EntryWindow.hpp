@@ -1,0 +1,42 @@
+#pragma once
+
+#include "gui/ScoreWindow.hpp"
+
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace skorvin::test {
+
+// The settings file the score window reads (beside the test program).
+std::filesystem::path settingsFile();
+void writeSettings(const std::string& xs, const std::string& up);
+
+// The first column of the first row of a query, read through a connection of its own
+// (GBK text; nullopt for NULL or no row).
+std::optional<std::string> firstValue(const std::string& connectionString, const std::string& sql,
+                                      const std::vector<std::optional<std::string>>& params = {});
+
+// The score window shown on the demo database (province 11, 未登分 chosen), with the
+// settings file Xs = 1, Up = 40, removed again afterwards.
+struct EntryWindow : ScoreWindow {
+    EntryWindow();
+    ~EntryWindow();
+
+    // The database's score of a candidate, read through its own connection.
+    std::optional<std::string> storedScore(const std::string& number) const;
+    // Number of the list's row at a view position (GBK text).
+    std::string listedNumber(int viewRow) const { return listed(viewRow, "zkzh"); }
+    // View row of a listed candidate, -1 when the list does not show it.
+    int viewRowOf(const std::string& number) const;
+
+    void showAll();
+    void clickRow(int viewRow);
+    // Keys in a number and a score with Enter after each, as the operator does.
+    void keyIn(const std::string& number, const QString& score);
+};
+
+} // namespace skorvin::test
