@@ -92,6 +92,10 @@ start_wine() {
   # One server for all the test programs, instead of one started and stopped for each.
   wineserver -p 2>/dev/null || true
   trap 'wineserver -k 2>/dev/null || true' EXIT
+  # The first program starts Wine's own services, which live as long as the server: started
+  # here with nothing to inherit, they never hold a test's output pipe open (the test would
+  # then seem to hang until its time-out).
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 ensure_packages
