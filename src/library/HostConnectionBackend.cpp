@@ -51,10 +51,11 @@ public:
     {
         guarded([&] {
             collect(count, values, lengths);
-            std::unique_ptr<bool[]> marks(new bool[static_cast<std::size_t>(count)]);
-            for (int i = 0; i < count; ++i)
-                marks[static_cast<std::size_t>(i)] = lossy[i] != 0;
-            target_.lossyRow(fields_, std::span<const bool>(marks.get(), static_cast<std::size_t>(count)));
+            const std::size_t n = fields_.size();
+            std::unique_ptr<bool[]> marks(new bool[n]);
+            for (std::size_t i = 0; i < n; ++i)
+                marks[i] = lossy[i] != 0;
+            target_.lossyRow(fields_, std::span<const bool>(marks.get(), n));
         });
     }
 
@@ -67,6 +68,7 @@ public:
 private:
     void collect(int count, const char* const* values, const int* lengths)
     {
+        // A count below zero from a host is no row at all, not a huge one.
         fields_.clear();
         for (int i = 0; i < count; ++i)
             fields_.push_back(values[i] ? std::optional<std::string_view>(
