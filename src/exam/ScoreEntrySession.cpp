@@ -10,6 +10,26 @@
 
 namespace skorvin::exam {
 
+namespace {
+
+// Runs a step that fills event in, and journals event however the step ends: a failure
+// with the provider's text, before it goes on to the caller.
+template <typename Step> auto journaled(ScoreJournal& journal, JournalEvent& event, Step step) -> decltype(step())
+{
+    try {
+        auto outcome = step();
+        journal.record(event);
+        return outcome;
+    } catch (const std::exception& e) {
+        event.outcome = JournalEvent::Outcome::Failed;
+        event.detail = e.what();
+        journal.record(event);
+        throw;
+    }
+}
+
+} // namespace
+
 ScoreEntrySession::ScoreEntrySession(ModuleState& state, std::string settingsPath)
     : state_(state), settingsPath_(std::move(settingsPath)), journal_(ScoreJournal::pathBeside(settingsPath_))
 {
@@ -94,16 +114,7 @@ ScoreEntrySession::SaveOutcome ScoreEntrySession::storeCurrent(const std::string
 {
     const std::string score = scoreTextToStore(scoreBoxText);
     JournalEvent event{JournalEvent::Action::Save, JournalEvent::Outcome::Saved, organisation_, {}, {}, score, {}};
-    try {
-        const SaveOutcome outcome = storeAndJournal(score, replaceStored, event);
-        journal_.record(event);
-        return outcome;
-    } catch (const std::exception& e) {
-        event.outcome = JournalEvent::Outcome::Failed;
-        event.detail = e.what();
-        journal_.record(event);
-        throw;
-    }
+    return journaled(journal_, event, [&] { return storeAndJournal(score, replaceStored, event); });
 }
 
 ScoreEntrySession::SaveOutcome ScoreEntrySession::storeAndJournal(const std::string& score, bool replaceStored,
@@ -157,16 +168,7 @@ ScoreEntrySession::UndoOutcome ScoreEntrySession::undoLastSave(bool replaceStore
     const UndoableSave save = *last;
     JournalEvent event{
         JournalEvent::Action::Undo, JournalEvent::Outcome::Failed, save.organisation, save.number, {}, save.before, {}};
-    try {
-        const UndoOutcome outcome = undoAndJournal(save, replaceStored, event);
-        journal_.record(event);
-        return outcome;
-    } catch (const std::exception& e) {
-        event.outcome = JournalEvent::Outcome::Failed;
-        event.detail = e.what();
-        journal_.record(event);
-        throw;
-    }
+    return journaled(journal_, event, [&] { return undoAndJournal(save, replaceStored, event); });
 }
 
 ScoreEntrySession::UndoOutcome ScoreEntrySession::undoAndJournal(const UndoableSave& save, bool replaceStored,
