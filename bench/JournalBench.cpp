@@ -2,7 +2,6 @@
 // journal window opening on 100,000 entries against the list opening on 100,000 candidates.
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
 #include "exam/ScoreEntrySession.hpp"
-#include "host/demodb/DemoDb.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "platform/journal/JournalFile.hpp"
@@ -34,20 +33,6 @@ const fs::path kData(SKORVIN_BENCH_DATA_DIR);
 const std::string kListSql =
     " select b.zkzh,b.tttt,a.xm from (select * from t_omr  where zkzh like '4%' and  (UPPER(qk)<>'Q' or qk Is Null)) "
     "b left join t_bm a on a.zkzh=b.zkzh  order by b.zkzh";
-
-// A demo database of this many candidates, made once and kept in the build folder.
-fs::path demoDatabase(std::int64_t candidates)
-{
-    const fs::path path = kData / ("demo-" + std::to_string(candidates) + ".sqlite");
-    if (!fs::exists(path)) {
-        demodb::Options options;
-        options.candidates = candidates;
-        const fs::path partial = path.string() + ".partial";
-        demodb::create(partial, options);
-        fs::rename(partial, path);
-    }
-    return path;
-}
 
 // A journal of 100,000 entries, made once and kept in the build folder.
 fs::path journalOf100000()
@@ -82,7 +67,7 @@ struct SaveSetup {
     {
         fs::remove_all(folder);
         fs::create_directories(folder);
-        fs::copy_file(demoDatabase(2'000), folder / "exam.sqlite");
+        fs::copy_file(bench::demoDatabase(2'000), folder / "exam.sqlite");
         std::ofstream(folder / "kavrint.ini", std::ios::binary) << "[ScoreSet]\r\nXs=1\r\nUp=40\r\n";
         if (!journalOn)
             fs::create_directory(folder / fs::path(u8"登分日志.sqlite"));
@@ -131,7 +116,7 @@ void journalWindowOpen(benchmark::State& state)
 
 void listOpen(benchmark::State& state)
 {
-    ado::TADOConnection connection(bench::sqliteConnectionString(demoDatabase(100'000)));
+    ado::TADOConnection connection(bench::sqliteConnectionString(bench::demoDatabase(100'000)));
     connection.open();
     for (auto _ : state) {
         const double start = bench::threadSeconds();

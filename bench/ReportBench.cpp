@@ -3,7 +3,6 @@
 // report (about a million rows), Ctrl+End with the last page painted against painting
 // page 1, and a search that finds nothing, walking every page, against building it.
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
-#include "host/demodb/DemoDb.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/Text.hpp"
 #include "platform/connection/TADOConnection.hpp"
@@ -39,21 +38,6 @@ const std::string kListSql =
     " select b.zkzh,b.tttt,a.xm from (select * from t_omr  where zkzh like '4%' and  (UPPER(qk)<>'Q' or qk Is Null)) "
     "b left join t_bm a on a.zkzh=b.zkzh  order by b.zkzh";
 
-fs::path database(std::int64_t candidates)
-{
-    if (candidates == 1'000'000)
-        return bench::nationalDatabase();
-    const fs::path path = fs::path(SKORVIN_BENCH_DATA_DIR) / ("demo-" + std::to_string(candidates) + ".sqlite");
-    if (!fs::exists(path)) {
-        demodb::Options options;
-        options.candidates = candidates;
-        const fs::path partial = path.string() + ".partial";
-        demodb::create(partial, options);
-        fs::rename(partial, path);
-    }
-    return path;
-}
-
 struct OpenList {
     std::unique_ptr<ado::TADOConnection> connection;
     std::unique_ptr<ado::TADODataSet> list;
@@ -62,7 +46,8 @@ struct OpenList {
 OpenList openList(std::int64_t candidates)
 {
     OpenList open;
-    open.connection = std::make_unique<ado::TADOConnection>(bench::sqliteConnectionString(database(candidates)));
+    open.connection =
+        std::make_unique<ado::TADOConnection>(bench::sqliteConnectionString(bench::demoDatabase(candidates)));
     open.connection->open();
     open.list = std::make_unique<ado::TADODataSet>("Main_AdoSet");
     open.list->setConnection(open.connection.get());

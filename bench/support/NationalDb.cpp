@@ -8,18 +8,20 @@
 
 namespace skorvin::bench {
 
-namespace {
-constexpr std::int64_t kCandidates = 1'000'000;
-}
-
 std::filesystem::path nationalDatabase()
 {
-    const auto path = std::filesystem::path(SKORVIN_BENCH_DATA_DIR) / "demo-1000000.sqlite";
+    return demoDatabase(1'000'000);
+}
+
+std::filesystem::path demoDatabase(std::int64_t candidates)
+{
+    const auto path =
+        std::filesystem::path(SKORVIN_BENCH_DATA_DIR) / ("demo-" + std::to_string(candidates) + ".sqlite");
     if (!std::filesystem::exists(path)) {
         std::fprintf(stderr, "Making the demo database of %lld candidates at %s ...\n",
-                     static_cast<long long>(kCandidates), path.c_str());
+                     static_cast<long long>(candidates), path.c_str());
         demodb::Options options;
-        options.candidates = kCandidates;
+        options.candidates = candidates;
         const auto partial = path.string() + ".partial";
         demodb::create(partial, options);
         std::filesystem::rename(partial, path);
