@@ -9,6 +9,7 @@
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/UnexpectedBoxes.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
@@ -37,21 +38,11 @@ namespace {
 const fs::path kFolder = fs::temp_directory_path() / "skorvin-export-bench";
 
 // The operator names the export file; any box means the figure is wrong: say why and stop.
-class Operator : public ui::Dialogs {
+class Operator : public bench::UnexpectedBoxes {
 public:
-    void message(QWidget*, const QString&, const QString& text, Icon) override { stop(text); }
-    bool confirm(QWidget*, const QString&, const QString& text) override { stop(text); }
-    bool ask(QWidget*, const QString&, const QString& text, bool) override { stop(text); }
     QString saveFileName(QWidget*, const QString&, const QString&) override
     {
         return QString::fromStdString((kFolder / "list").string());
-    }
-
-private:
-    [[noreturn]] static void stop(const QString& text)
-    {
-        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
-        std::abort();
     }
 };
 

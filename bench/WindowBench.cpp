@@ -12,6 +12,7 @@
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/UnexpectedBoxes.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
@@ -35,19 +36,9 @@ namespace {
 
 // The operator answers OK to every question; any other box means the figure is wrong:
 // say why and stop.
-class OperatorSaysOk : public ui::Dialogs {
+class OperatorSaysOk : public bench::UnexpectedBoxes {
 public:
-    void message(QWidget*, const QString&, const QString& text, Icon) override { stop(text); }
     bool confirm(QWidget*, const QString&, const QString&) override { return true; }
-    bool ask(QWidget*, const QString&, const QString& text, bool) override { stop(text); }
-    QString saveFileName(QWidget*, const QString& proposedName, const QString&) override { stop(proposedName); }
-
-private:
-    [[noreturn]] static void stop(const QString& text)
-    {
-        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
-        std::abort();
-    }
 };
 
 // The score window shown on the national database. It opens on the installation's
