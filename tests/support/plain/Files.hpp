@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace skorvin::test {
@@ -11,5 +12,8 @@ std::optional<std::string> fileBytes(const std::filesystem::path& path);
 
 // Writes bytes to a file as they are, replacing what it held.
 void putFile(const std::filesystem::path& path, const std::string& bytes);
+
+// The names of the entries of a folder (a set: the order a folder lists them in is the system's).
+std::set<std::string> namesIn(const std::filesystem::path& folder);
 
 } // namespace skorvin::test

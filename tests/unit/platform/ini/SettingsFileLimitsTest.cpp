@@ -26,18 +26,11 @@
 using namespace skorvin;
 using skorvin::test::gbkName;
 using test::fileBytes;
+using test::namesIn;
 using test::putFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::set<std::string> namesIn(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 #ifdef _WIN32
 
