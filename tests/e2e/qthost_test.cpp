@@ -1,22 +1,28 @@
 // ShowForm called by a Qt host in the same process, the way the demo host calls it:
 // the score window belongs to the host's main window, runs modally over it, every
-// call starts afresh from the examination settings, and a call made while the
-// window is open opens no second one.
+// call starts afresh from the examination settings, a call made while the
+// window is open opens no second one, and what the library keeps for its life
+// (the preview's zoom) reaches the next call.
 
 #include "host/connection/HostConnection.hpp"
 #include "library/SkorvinDLL.hpp"
 #include "plain/DemoDb.hpp"
 #include "platform/connection/TADOConnection.hpp"
 
+#include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QMainWindow>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <QWindow>
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -54,6 +60,30 @@ public:
 private:
     std::function<void(QWidget*)> onWindow_;
     QTimer timer_;
+};
+
+bool isExposed(QWidget* window)
+{
+    return window->windowHandle() && window->windowHandle()->isExposed();
+}
+
+// The shipped score sheet template, put where the library looks for it: beside the host.
+class InstalledTemplate {
+public:
+    InstalledTemplate()
+    {
+        std::filesystem::create_directories(folder_);
+        std::filesystem::copy_file(SKORVIN_REPORT_TEMPLATE,
+                                   folder_ / std::filesystem::path(SKORVIN_REPORT_TEMPLATE).filename(),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    ~InstalledTemplate() { std::filesystem::remove_all(folder_); }
+    InstalledTemplate(const InstalledTemplate&) = delete;
+    InstalledTemplate& operator=(const InstalledTemplate&) = delete;
+
+private:
+    const std::filesystem::path folder_ =
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "报表";
 };
 
 } // namespace
@@ -125,6 +155,65 @@ private slots:
         QCOMPARE(seen[0].startNode, QStringLiteral("11-北京市 then 13-河北省"));
         QCOMPARE(seen[1].startNode, QStringLiteral("11-北京市"));
         QVERIFY(host.isVisible());
+    }
+
+    // The zoom chosen in the preview of one call opens the preview of the next call.
+    void theZoomChosenInOnePreviewOpensThePreviewOfTheNextCall()
+    {
+        QTemporaryDir settingsHome; // the preview keeps its placement in the user's settings
+        qputenv("XDG_CONFIG_HOME", settingsHome.path().toUtf8());
+        const InstalledTemplate sheet;
+        skorvin::test::DemoDb db;
+        skorvin::ado::TADOConnection connection(db.connectionString());
+        connection.open();
+        skorvin::host::HostConnection boundary(connection); // as the demo host passes it
+
+        // Each call: print from the score window, act on the preview, close both.
+        QStringList zoomOnOpening;
+        QStringList otherWindows; // a box instead of the preview
+        std::function<void(QWidget*)> inPreview;
+        bool printed = false;
+        QTimer operatorTimer;
+        connect(&operatorTimer, &QTimer::timeout, this, [&] {
+            QWidget* front = QApplication::activeModalWidget();
+            if (!front || !isExposed(front))
+                return;
+            if (front->objectName() == QStringLiteral("ReportPreview")) {
+                auto* zoom = front->findChild<QToolButton*>(QStringLiteral("btnZoom"));
+                zoomOnOpening.append(zoom->text());
+                inPreview(front);
+                front->close();
+            } else if (front == openScoreWindow()) {
+                if (printed) {
+                    front->close();
+                    return;
+                }
+                printed = true;
+                // Clicked from the event loop, so this timer goes on firing inside the preview.
+                auto* print = front->findChild<QAbstractButton*>(QStringLiteral("SpeedButton2"));
+                QTimer::singleShot(0, print, [print] { QTest::mouseClick(print, Qt::LeftButton); });
+            } else {
+                otherWindows.append(front->windowTitle());
+                front->close();
+            }
+        });
+        operatorTimer.start(20);
+
+        inPreview = [](QWidget* preview) {
+            const QList<QAction*> items =
+                preview->findChild<QToolButton*>(QStringLiteral("btnZoom"))->menu()->actions();
+            for (QAction* item : items) {
+                if (item->text() == QStringLiteral("50%"))
+                    item->trigger();
+            }
+        };
+        showForm_(0, 0, 0, 0, 0, 0, 0, &boundary);
+        printed = false;
+        inPreview = [](QWidget*) {};
+        showForm_(0, 0, 0, 0, 0, 0, 0, &boundary);
+
+        QVERIFY2(otherWindows.isEmpty(), qPrintable(otherWindows.join(QStringLiteral(", "))));
+        QCOMPARE(zoomOnOpening, (QStringList{QStringLiteral("100%"), QStringLiteral("50%")}));
     }
 
 private:
