@@ -12,8 +12,15 @@
 
 namespace skorvin::ui {
 
+namespace {
+
+// The first column's distance from the frame's left line, which is two pixels wide.
+constexpr int kLeftMargin = 5;
+
+} // namespace
+
 TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int columns, QWidget* parent)
-    : QGroupBox(caption, parent), group_(new QButtonGroup(this)), columns_(std::max(1, columns))
+    : TGroupBox(caption, parent), group_(new QButtonGroup(this)), columns_(std::max(1, columns))
 {
     for (int i = 0; i < items.size(); ++i) {
         auto* radio = new QRadioButton(items[i], this);
@@ -40,7 +47,7 @@ void TRadioGroup::setItemIndex(int index)
 
 void TRadioGroup::resizeEvent(QResizeEvent* event)
 {
-    QGroupBox::resizeEvent(event);
+    TGroupBox::resizeEvent(event);
     arrangeButtons();
 }
 
@@ -65,7 +72,7 @@ void TRadioGroup::arrangeButtons()
     const int count = static_cast<int>(buttons_.size());
     const int perColumn = (count + columns_ - 1) / columns_;
     const int textHeight = QFontMetrics(font()).height();
-    const int room = width() - 10;
+    const int room = width() - kLeftMargin - 2;
     std::vector<int> columnWidths(static_cast<std::size_t>(columns_), 0);
     for (int i = 0; i < count; ++i) {
         int& widest = columnWidths[static_cast<std::size_t>(i / perColumn)];
@@ -74,10 +81,12 @@ void TRadioGroup::arrangeButtons()
     const int needed = std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
     for (int& columnWidth : columnWidths)
         columnWidth = needed <= room ? columnWidth + (room - needed) / columns_ : room / columns_;
-    const int free = height() - textHeight - 5;
+    // Rows between the caption and the frame's bottom line.
+    const int top = textHeight - 2;
+    const int free = height() - top - 2;
     const int buttonHeight = free / perColumn;
-    const int topMargin = textHeight + 1 + (free % perColumn) / 2;
-    int left = 8;
+    const int topMargin = top + (free % perColumn) / 2;
+    int left = kLeftMargin;
     for (int column = 0; column < columns_; ++column) {
         const int columnWidth = columnWidths[static_cast<std::size_t>(column)];
         for (int row = 0; row < perColumn && column * perColumn + row < count; ++row)

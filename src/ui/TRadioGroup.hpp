@@ -1,7 +1,8 @@
 // TRadioGroup: a captioned group of radio items in columns, reporting the chosen index.
 #pragma once
 
-#include <QGroupBox>
+#include "ui/TGroupBox.hpp"
+
 #include <QStringList>
 
 #include <vector>
@@ -12,7 +13,7 @@ class QRadioButton;
 namespace skorvin::ui {
 
 // A captioned group of radio buttons in columns, one of them chosen by index.
-class TRadioGroup : public QGroupBox {
+class TRadioGroup : public TGroupBox {
     Q_OBJECT
 public:
     TRadioGroup(const QString& caption, const QStringList& items, int columns, QWidget* parent = nullptr);

@@ -5,10 +5,10 @@
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/TGroupBox.hpp"
 #include "ui/WindowFont.hpp"
 
 #include <QFont>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,7 +54,7 @@ TfrmFSSet::TfrmFSSet(std::string iniPath, QWidget* parent) : QDialog(parent), in
     setFixedSize(kClientSize);
     setFont(windowFont());
 
-    GroupBox1 = make<QGroupBox>("GroupBox1", this, {4, 6, 185, 153}, QStringLiteral("满分设置"));
+    GroupBox1 = make<TGroupBox>("GroupBox1", this, {4, 6, 185, 153}, QStringLiteral("满分设置"));
     // The three labels read as one sentence over two lines.
     Label1 = make<QLabel>("Label1", GroupBox1, {16, 24, 113, 13}, QStringLiteral("设置主观题的满分值"));
     Label3 = make<QLabel>("Label3", GroupBox1, {128, 24, 48, 12}, QStringLiteral("，以及分"));

@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -120,7 +119,7 @@ void TfrmSkorvin::buildLayout()
     auto* panelAnchors = new Anchors(Panel1, {679, 437});
     panelAnchors->align(Splitter1, Anchors::Align::Client);
 
-    GroupBox1 = make<QGroupBox>("GroupBox1", QStringLiteral("机构列表"));
+    GroupBox1 = make<TGroupBox>("GroupBox1", QStringLiteral("机构列表"));
     GroupBox1->setMinimumWidth(30);
     TreeView1 = make<OrgTreeView>("TreeView1", GroupBox1);
     TreeView1Items = new QStandardItemModel(TreeView1);
@@ -171,7 +170,7 @@ void TfrmSkorvin::buildLayout()
 
 void TfrmSkorvin::buildEntryGroup()
 {
-    GroupBox2 = make<QGroupBox>("GroupBox2", QStringLiteral("输入数据"), Panel3);
+    GroupBox2 = make<TGroupBox>("GroupBox2", QStringLiteral("输入数据"), Panel3);
     const unsigned leftBottom = Anchors::Left | Anchors::Bottom;
     auto* anchors = new Anchors(GroupBox2, {280, 80});
 
