@@ -90,6 +90,9 @@ QDateEdit* dateBox(const char* name)
     auto* box = named<QDateEdit>(name, QDate::currentDate());
     box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     box->setCalendarPopup(true);
+    // The size the box asks for leaves out the margins of its text beside the calendar arrow,
+    // which cuts off the last digit; one digit more shows the whole date.
+    box->setMinimumWidth(box->sizeHint().width() + box->fontMetrics().horizontalAdvance(QLatin1Char('0')));
     return box;
 }
 

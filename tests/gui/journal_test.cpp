@@ -257,6 +257,13 @@ private slots:
         QCOMPARE(count->text(), QStringLiteral("共 3 条"));
 
         window.findChild<QCheckBox*>(QStringLiteral("chkDate"))->setChecked(true);
+        // The date boxes show the whole date beside their calendar arrows (the text keeps a
+        // margin of 2 pixels each side).
+        for (QDateEdit* box : window.findChildren<QDateEdit*>()) {
+            const QLineEdit* text = box->findChild<QLineEdit*>();
+            QVERIFY2(text->width() - 4 > text->fontMetrics().horizontalAdvance(text->text()),
+                     qPrintable(box->objectName()));
+        }
         QCOMPARE(count->text(), QStringLiteral("共 2 条"));
         auto* organisation = window.findChild<QComboBox*>(QStringLiteral("cbOrganisation"));
         QCOMPARE(organisation->count(), 3);
