@@ -21,8 +21,7 @@ void TGroupBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
-    const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionPadding,
-                        metrics.height());
+    const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionPadding, metrics.height());
 
     // An etched line drawn here: the styles' group frame keeps room for a caption above it.
     painter.save();
