@@ -8,7 +8,9 @@
 #include "platform/connection/TADOConnection.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
+#include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/TDataGrid.hpp"
@@ -135,21 +137,16 @@ BENCHMARK(sqliteShell)->Name("sqlite3 CLI")->Unit(benchmark::kMillisecond)->UseM
 
 int main(int argc, char** argv)
 {
-    // No display is needed to measure; an offscreen window paints all the same.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::paintOffscreen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     fs::create_directories(kFolder);
     theWindow = std::make_unique<Window>();
     const double growth = peakGrowthMb();
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    reporter.printRatio("list export", "sqlite3 CLI");
-    std::printf("list export peak memory growth: %.2f MB\n", growth);
+    const int status = bench::runBenchmarks(argc, argv, [growth](const bench::RatioReporter& reporter) {
+        reporter.printRatio("list export", "sqlite3 CLI");
+        std::printf("list export peak memory growth: %.2f MB\n", growth);
+    });
     theWindow.reset();
     fs::remove_all(kFolder);
-    benchmark::Shutdown();
-    return 0;
+    return status;
 }

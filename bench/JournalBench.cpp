@@ -8,7 +8,9 @@
 #include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
+#include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/RunBenchmarks.hpp"
 #include "ui/JournalWindow.hpp"
 
 #include <benchmark/benchmark.h>
@@ -16,7 +18,6 @@
 #include <QApplication>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -138,15 +139,10 @@ BENCHMARK(listOpen)->Name("list open")->Unit(benchmark::kMillisecond)->UseManual
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::paintOffscreen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    reporter.printRatio("save with journal", "save without journal");
-    reporter.printRatio("journal window open", "list open");
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv, [](const bench::RatioReporter& reporter) {
+        reporter.printRatio("save with journal", "save without journal");
+        reporter.printRatio("journal window open", "list open");
+    });
 }

@@ -8,6 +8,7 @@
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/RunBenchmarks.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -148,16 +149,12 @@ BENCHMARK(cloneSortFind)->Name("clone + sort + findEqual")->Unit(benchmark::kMil
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
     bench::nationalDatabase();
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    reporter.printRatio("list open", "sqlite3 CLI");
-    std::printf("snapshot memory: %.3gx bytes of its text\n", snapshotMemoryRatio());
-    reporter.printRatio("filter switch + count", "list open");
-    reporter.printRatio("10,000 findEqual", "list open");
-    reporter.printRatio("clone + sort + findEqual", "list open");
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv, [](const bench::RatioReporter& reporter) {
+        reporter.printRatio("list open", "sqlite3 CLI");
+        std::printf("snapshot memory: %.3gx bytes of its text\n", snapshotMemoryRatio());
+        reporter.printRatio("filter switch + count", "list open");
+        reporter.printRatio("10,000 findEqual", "list open");
+        reporter.printRatio("clone + sort + findEqual", "list open");
+    });
 }

@@ -12,7 +12,9 @@
 #include "report/TextSearch.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
+#include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/RunBenchmarks.hpp"
 #include "ui/ReportPageView.hpp"
 
 #include <benchmark/benchmark.h>
@@ -184,22 +186,18 @@ BENCHMARK(ctrlEndPaint)->Name("Ctrl+End + last page paint")->Unit(benchmark::kMi
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::paintOffscreen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    reporter.printRatio("report build", "list open");
-    std::printf("report bytes per row: %.0f\n", bytesPerRow);
-    if (national)
-        std::printf("national report: %d rows, %d pages, %.0f bytes per row\n", nationalRows, national->pageCount(),
-                    static_cast<double>(national->memoryBytes()) / nationalRows);
-    reporter.printRatio("Ctrl+End + last page paint", "page 1 paint");
-    reporter.printRatio("report search finding nothing", "national report build");
+    const int status = bench::runBenchmarks(argc, argv, [](const bench::RatioReporter& reporter) {
+        reporter.printRatio("report build", "list open");
+        std::printf("report bytes per row: %.0f\n", bytesPerRow);
+        if (national)
+            std::printf("national report: %d rows, %d pages, %.0f bytes per row\n", nationalRows, national->pageCount(),
+                        static_cast<double>(national->memoryBytes()) / nationalRows);
+        reporter.printRatio("Ctrl+End + last page paint", "page 1 paint");
+        reporter.printRatio("report search finding nothing", "national report build");
+    });
     view.reset();
     national.reset();
-    benchmark::Shutdown();
-    return 0;
+    return status;
 }

@@ -5,10 +5,10 @@
 #include "platform/ini/FileStore.hpp"
 #include "platform/ini/TIniFile.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/RunBenchmarks.hpp"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -86,11 +86,7 @@ BENCHMARK(BM_LargestFileBytes)->Name("read 4 MB file bytes")->Unit(benchmark::kM
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    reporter.printRatio("read key, 4 MB file", "read 4 MB file bytes");
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv, [](const bench::RatioReporter& reporter) {
+        reporter.printRatio("read key, 4 MB file", "read 4 MB file bytes");
+    });
 }

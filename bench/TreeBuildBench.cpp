@@ -6,10 +6,10 @@
 #include "platform/connection/TADOConnection.hpp"
 #include "support/NationalDb.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/RunBenchmarks.hpp"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -110,11 +110,7 @@ BENCHMARK(BM_StatementsAlone)->Name("statements alone")->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    reporter.printRatio("tree build", "statements alone");
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv, [](const bench::RatioReporter& reporter) {
+        reporter.printRatio("tree build", "statements alone");
+    });
 }

@@ -11,7 +11,9 @@
 #include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
+#include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
+#include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/TDataGrid.hpp"
@@ -252,22 +254,17 @@ BENCHMARK(markAllAndDelete)
 
 int main(int argc, char** argv)
 {
-    // No display is needed to measure; an offscreen window paints all the same.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::paintOffscreen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     theWindow = std::make_unique<Window>();
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    reporter.printRatio("select root", "list open");
-    reporter.printRatio("full scroll", "list open");
-    reporter.printRatio("grid paint at the end", "grid paint at the top");
-    reporter.printRatio("Ctrl+End and Ctrl+Home", "list open");
-    reporter.printRatio("display switch", "list open");
-    reporter.printRatio("mark all + Ctrl+Delete", "list open");
+    const int status = bench::runBenchmarks(argc, argv, [](const bench::RatioReporter& reporter) {
+        reporter.printRatio("select root", "list open");
+        reporter.printRatio("full scroll", "list open");
+        reporter.printRatio("grid paint at the end", "grid paint at the top");
+        reporter.printRatio("Ctrl+End and Ctrl+Home", "list open");
+        reporter.printRatio("display switch", "list open");
+        reporter.printRatio("mark all + Ctrl+Delete", "list open");
+    });
     theWindow.reset();
-    benchmark::Shutdown();
-    return 0;
+    return status;
 }
