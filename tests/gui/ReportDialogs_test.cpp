@@ -1,5 +1,6 @@
 // The search and print dialogs on their own: built, filled by key and mouse, accepted,
 // and the print dialog's choice printed to a real PDF file.
+#include "gui/PdfText.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "gui/RecordingPrinters.hpp"
 #include "gui/RecordingReportWindows.hpp"
@@ -14,7 +15,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -179,11 +179,7 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("登分表.pdf"));
         dialogs.queueSaveFileName(pdf);
         skorvin::ui::PrintPages(nullptr, pages, 1, QStringLiteral("Untitled"), *installed.printers[0], dialog.choice());
-        QProcess tool;
-        tool.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
-        const QStringList sheets =
-            QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        const QStringList sheets = skorvin::test::pdfPages(pdf);
         QCOMPARE(sheets.size(), 2);
         QVERIFY(sheets[0].contains(QStringLiteral("四级主观题登分表 第2页")));
         QVERIFY(sheets[1].contains(QStringLiteral("四级主观题登分表 第4页")));

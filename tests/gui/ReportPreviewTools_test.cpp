@@ -1,5 +1,6 @@
 // The preview's tools: open and save of built reports, find with F3, printing through
 // the print dialog's choices, the PDF file entry, and page setup building the report again.
+#include "gui/PdfText.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "gui/RecordingPrinters.hpp"
 #include "gui/RecordingReportWindows.hpp"
@@ -11,7 +12,6 @@
 #include "ui/ReportPreview.hpp"
 
 #include <QLabel>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -66,15 +66,6 @@ QToolButton* button(const ReportPreview& preview, const char* name)
 QString statusOf(const ReportPreview& preview)
 {
     return preview.findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
-}
-
-QString pdfText(const QString& pdf)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 PrintChoice pagesChoice(const QString& pages, const QString& copies = QStringLiteral("1"), bool collate = true,
@@ -333,7 +324,7 @@ private slots:
                  (QStringList{QStringLiteral("Printer A"), QStringLiteral("打印到 PDF 文件")}));
         QCOMPARE(dialogs.saveRequests().back().proposedName, QStringLiteral("Untitled.pdf"));
 
-        const QStringList pages = pdfText(pdf + QStringLiteral(".pdf")).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        const QStringList pages = skorvin::test::pdfPages(pdf + QStringLiteral(".pdf"));
         QCOMPARE(pages.size(), 2);
         QVERIFY(pages[0].contains(QStringLiteral("第一页")) && pages[0].contains(QStringLiteral("王小明 87.5")));
         QVERIFY(pages[1].contains(QStringLiteral("第三页")) && pages[1].contains(QStringLiteral("李华")));
@@ -345,7 +336,7 @@ private slots:
         choice.collate = false;
         windows.queuePrint(choice);
         button(preview, "btnPrint")->click();
-        const QStringList copies = pdfText(twice).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        const QStringList copies = skorvin::test::pdfPages(twice);
         QCOMPARE(copies.size(), 4);
         QVERIFY(copies[1].contains(QStringLiteral("第一页")) && copies[2].contains(QStringLiteral("第三页")));
 

@@ -1,3 +1,4 @@
+#include "gui/PdfText.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "report/BuiltReportFile.hpp"
@@ -8,7 +9,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -75,15 +75,6 @@ std::vector<Candidate> candidates(int count)
     return list;
 }
 
-QString pdfText(const QString& pdf)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(tool.readAllStandardOutput());
-}
-
 } // namespace
 
 TEST(ReportPdf, TheScoreSheetReadsBackFromThePdf)
@@ -96,7 +87,7 @@ TEST(ReportPdf, TheScoreSheetReadsBackFromThePdf)
     const QString pdf = QString::fromStdString((dir / "sheet.pdf").string());
     exportPdf(built, pdf);
 
-    const QString text = pdfText(pdf);
+    const QString text = skorvin::test::pdfText(pdf);
     ASSERT_FALSE(text.isEmpty()) << "pdftotext gave nothing";
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_EQ(pages.size(), 2);
