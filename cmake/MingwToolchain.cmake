@@ -20,10 +20,13 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 # A static import library (odbc32) must not switch the rest of the link line back to DLLs.
 set(CMAKE_LINK_SEARCH_END_STATIC ON)
 
-# Only 64-bit Wine exists on this kind of machine; 32-bit programs are built, not run.
+# Wine runs the programs for CTest and for test discovery: Debian's 32-bit loader ("wine",
+# from wine32:i386) for the 32-bit build, its 64-bit loader for the 64-bit one.
 if(SKORVIN_MINGW_TRIPLE MATCHES "^x86_64")
-  find_program(SKORVIN_WINE NAMES wine wine64 PATHS /usr/lib/wine)
-  if(SKORVIN_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${SKORVIN_WINE})
-  endif()
+  find_program(SKORVIN_WINE_LOADER NAMES wine64 PATHS /usr/lib/wine)
+else()
+  find_program(SKORVIN_WINE_LOADER NAMES wine PATHS /usr/lib/wine)
+endif()
+if(SKORVIN_WINE_LOADER)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${SKORVIN_WINE_LOADER})
 endif()

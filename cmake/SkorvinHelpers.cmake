@@ -61,7 +61,7 @@ function(skorvin_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  # A cross build without a way to run its programs (32-bit Windows here) only builds them.
+  # A cross build without Wine to run its programs only builds them.
   if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     return()
   endif()

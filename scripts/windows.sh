@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows side of the build, run by ./test --windows: the plain layers, their unit
 # tests and the boundary test library cross-built with mingw-w64 and no Qt.
+#   build/win32  i686-w64-mingw32:   built, every test run under 32-bit Wine, and the
+#                                     export table and entry code checked
 #   build/win64  x86_64-w64-mingw32: built, every test run under wine64
-#   build/win32  i686-w64-mingw32:   built and linked; its export table and entry code checked
 # SQLite comes from Debian's own source package (apt-get source sqlite3, with a deb-src
 # entry this script writes), GoogleTest from /usr/src/googletest; both are built once per
 # build folder and kept there.
@@ -12,13 +13,21 @@ source "$SKORVIN_ROOT/scripts/common.sh"
 
 SKORVIN_PACKAGES=(
   cmake ninja-build make binutils g++ dpkg-dev tcl googletest
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386
 )
 SQLITE_SOURCE=$SKORVIN_ROOT/build/windows-sqlite
 SRC_LIST=/etc/apt/sources.list.d/skorvin-src.sources
 
 sudo_if_needed() {
   if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# 32-bit Wine comes from Debian's i386 packages, which apt offers once the machine accepts
+# that architecture (ensure_packages then updates the package lists).
+ensure_i386_architecture() {
+  dpkg --print-foreign-architectures | grep -qx i386 && return 0
+  echo "Adding the i386 architecture for 32-bit Wine"
+  sudo_if_needed dpkg --add-architecture i386
 }
 
 # apt-get source needs deb-src entries; they mirror the machine's own deb entries.
@@ -81,13 +90,17 @@ build_windows() {
   cmake --build "$dir" -j2
 }
 
-# A Wine prefix of the build folder's own, made once (the first start takes a while).
+# A Wine prefix of the build folder's own, made once (the first start takes a while): a
+# 32-bit one run by the 32-bit loader, a 64-bit one by the 64-bit loader (the two loaders
+# CMake's toolchain files run the tests with). Run in a subshell: its server stops with it.
 start_wine() {
-  export WINEPREFIX=$1/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$1/wine WINEARCH=$2 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  local wine=/usr/lib/wine/wine
+  [ "$2" = win64 ] && wine=/usr/lib/wine/wine64
   unset DISPLAY
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix $WINEPREFIX"
-    wine wineboot --init >/dev/null 2>&1 || true
+    "$wine" wineboot --init >/dev/null 2>&1 || true
   fi
   # One server for all the test programs, instead of one started and stopped for each.
   wineserver -p 2>/dev/null || true
@@ -95,16 +108,22 @@ start_wine() {
   # The first program starts Wine's own services, which live as long as the server: started
   # here with nothing to inherit, they never hold a test's output pipe open (the test would
   # then seem to hang until its time-out).
-  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  "$wine" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# run_windows_tests <build dir> <win32|win64>
+run_windows_tests() (
+  start_wine "$1" "$2"
+  cd "$1"
+  ctest --output-on-failure -j2
+)
+
+ensure_i386_architecture
 ensure_packages
 ensure_sqlite_amalgamation
 
 build_windows "$SKORVIN_ROOT/build/win32" i686-w64-mingw32
-(cd "$SKORVIN_ROOT/build/win32" && ctest --output-on-failure)
+run_windows_tests "$SKORVIN_ROOT/build/win32" win32
 
 build_windows "$SKORVIN_ROOT/build/win64" x86_64-w64-mingw32
-start_wine "$SKORVIN_ROOT/build/win64"
-cd "$SKORVIN_ROOT/build/win64"
-ctest --output-on-failure -j2
+run_windows_tests "$SKORVIN_ROOT/build/win64" win64
