@@ -3,7 +3,7 @@
 
 SKORVIN_PACKAGES=(
   cmake ninja-build g++ pkg-config binutils
-  qt6-base-dev qtbase5-dev libgl-dev
+  qt6-base-dev qtbase5-dev libgl-dev qt6-translations-l10n qttranslations5-l10n
   libsqlite3-dev sqlite3 unixodbc-dev libsqliteodbc tdsodbc postgresql odbc-postgresql locales
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   fonts-wqy-zenhei xvfb xauth poppler-utils

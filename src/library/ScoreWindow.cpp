@@ -5,6 +5,7 @@
 #include "library/QtBootstrap.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/QtTexts.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include <QPointer>
@@ -60,6 +61,7 @@ void showScoreWindow(std::uintptr_t hostWindow, ISkorvinConnection* connection, 
         std::fputs("SkorvinDLL: the host's Qt application object cannot show windows\n", stderr);
         return;
     }
+    ui::translateQtTextsForSystem();
     ui::runGuarded([&] { showModal(hostWindow, connection, version); });
 }
 
