@@ -1,6 +1,7 @@
 #include "ui/Dialogs.hpp"
 
 #include "ui/GbkText.hpp"
+#include "ui/NameOnlyIconProvider.hpp"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -22,6 +23,25 @@ QMessageBox::Icon toQtIcon(Dialogs::Icon icon)
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+// Every file dialog of the library: Qt's own, never the desktop's (which, in process, reads the
+// files it lists as Qt's default provider does), with icons and types from names alone. Windows'
+// dialog stays: a lock there belongs to the handle that took it, and no other handle drops it.
+QString runFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QString& name, const QString& filter)
+{
+    NameOnlyIconProvider icons;
+    QFileDialog dialog(owner, QString(), name, filter);
+    dialog.setIconProvider(&icons);
+#ifndef _WIN32
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, mode == QFileDialog::AcceptSave);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 class QtDialogs final : public Dialogs {
@@ -50,13 +70,12 @@ public:
 
     QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override
     {
-        return QFileDialog::getSaveFileName(owner, QString(), proposedName, filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        return runFileDialog(owner, QFileDialog::AcceptSave, proposedName, filter);
     }
 
     QString openFileName(QWidget* owner, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+        return runFileDialog(owner, QFileDialog::AcceptOpen, QString(), filter);
     }
 };
 
