@@ -58,6 +58,13 @@ const std::vector<std::string>& journalHeadings()
 
 std::vector<std::string> journalRowTexts(const journal::JournalRecord& record)
 {
+    if (record.damaged) {
+        std::vector<std::string> texts(journalHeadings().size());
+        texts.front() = gbk::fromUtf8("（已损坏）");
+        texts.back() =
+            gbk::fromUtf8("无法读取第 ") + std::to_string(record.id) + gbk::fromUtf8(" 条：") + record.detail;
+        return texts;
+    }
     return {record.time,
             record.host,
             record.user,

@@ -10,7 +10,8 @@ namespace skorvin::exam {
 
 // The columns' headings (GBK).
 const std::vector<std::string>& journalHeadings();
-// The texts of one entry in the columns' order (GBK); a NULL score is the empty text.
+// The texts of one entry in the columns' order (GBK); a NULL score is the empty text. A damaged
+// entry reads "（已损坏）" in the first column and why in the last.
 std::vector<std::string> journalRowTexts(const journal::JournalRecord& record);
 
 // Writes the entries to fileName (GBK name) as CSV in UTF-8 with a byte-order mark, a heading

@@ -84,6 +84,9 @@ void ScoreJournal::record(const JournalEvent& event)
 
 void ScoreJournal::turnOff(const std::string& reason)
 {
+    // The first reason is the one the operator is told.
+    if (!offReason_.empty())
+        return;
     file_.reset();
     offReason_ = reason;
 }

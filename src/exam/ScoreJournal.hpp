@@ -59,14 +59,16 @@ public:
     // the journal off; the event is then lost, and so are the ones after it.
     void record(const JournalEvent& event);
 
+    // Turns the journal off with the reason (GBK), unless it is off already: a read of the file
+    // failed elsewhere, and its entries can no longer be trusted to arrive.
+    void turnOff(const std::string& reason);
+
     void pushSave(UndoableSave save) { saves_.push_back(std::move(save)); }
     // This window's last save not undone; nullptr when there is none.
     const UndoableSave* lastSave() const { return saves_.empty() ? nullptr : &saves_.back(); }
     void popSave() { saves_.pop_back(); }
 
 private:
-    void turnOff(const std::string& reason);
-
     std::string path_;
     std::unique_ptr<journal::JournalFile> file_;
     std::string offReason_;

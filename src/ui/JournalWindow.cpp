@@ -18,25 +18,47 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
 namespace skorvin::ui {
 
 // The entries as rows, read from the file by id when a row is drawn, so that a window on
-// 100,000 entries opens in the time of reading their ids.
+// 100,000 entries opens in the time of reading their ids. Drawing never throws: a row whose read
+// fails shows as damaged, and the failure goes to failed.
 class JournalModel : public QAbstractTableModel {
 public:
-    JournalModel(const journal::JournalFile* file, QObject* parent) : QAbstractTableModel(parent), file_(file) {}
+    using Failed = std::function<void(const std::string& reason)>;
 
-    void setIds(std::vector<std::int64_t> ids)
+    JournalModel(Failed failed, QObject* parent) : QAbstractTableModel(parent), failed_(std::move(failed)) {}
+
+    void setRows(const journal::JournalFile* file, std::vector<std::int64_t> ids)
     {
         beginResetModel();
+        file_ = file;
         ids_ = std::move(ids);
         texts_.clear();
+        failure_.clear();
         endResetModel();
     }
-    journal::JournalRecord entry(int row) const { return file_->entry(ids_[static_cast<std::size_t>(row)]); }
+    journal::JournalRecord entry(int row) const
+    {
+        journal::JournalRecord unread;
+        unread.id = ids_[static_cast<std::size_t>(row)];
+        unread.damaged = true;
+        unread.detail = failure_;
+        // After one failed read the others would each wait out the file's lock again.
+        if (!failure_.empty())
+            return unread;
+        try {
+            return file_->entry(unread.id);
+        } catch (const std::exception& e) {
+            failure_ = unread.detail = e.what();
+            failed_(failure_);
+            return unread;
+        }
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override
     {
@@ -50,7 +72,12 @@ public:
     {
         if (role != Qt::DisplayRole || !index.isValid())
             return {};
-        return toQString(rowTexts(index.row())[static_cast<std::size_t>(index.column())]);
+        try {
+            return toQString(rowTexts(index.row())[static_cast<std::size_t>(index.column())]);
+        } catch (...) {
+            // Out of memory inside a paint: an empty cell, never an exception through Qt.
+            return {};
+        }
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -71,7 +98,9 @@ private:
         return found->second;
     }
 
-    const journal::JournalFile* file_;
+    Failed failed_;
+    mutable std::string failure_;
+    const journal::JournalFile* file_ = nullptr;
     std::vector<std::int64_t> ids_;
     mutable std::unordered_map<int, std::vector<std::string>> texts_;
 };
@@ -98,14 +127,17 @@ QDateEdit* dateBox(const char* name)
 
 } // namespace
 
-JournalWindow::JournalWindow(const std::string& journalPath, QWidget* parent) : QDialog(parent)
+JournalWindow::JournalWindow(const std::string& journalPath, ReadFailed readFailed, QWidget* parent)
+    : QDialog(parent), readFailed_(std::move(readFailed))
 {
+    buildLayout();
     try {
         file_ = std::make_unique<journal::JournalFile>(journalPath);
-    } catch (const std::exception& e) {
-        openError_ = e.what();
+        for (const std::string& organisation : file_->organisations())
+            cbOrganisation->addItem(toQString(organisation), toQString(organisation));
+    } catch (const journal::EJournalError& e) {
+        failed(e.what());
     }
-    buildLayout();
     refresh();
 }
 
@@ -123,11 +155,14 @@ void JournalWindow::buildLayout()
     dtTo = dateBox("dtTo");
     cbOrganisation = named<QComboBox>("cbOrganisation");
     cbOrganisation->addItem(QStringLiteral("（全部）"));
-    if (file_)
-        for (const std::string& organisation : file_->organisations())
-            cbOrganisation->addItem(toQString(organisation), toQString(organisation));
     gridJournal = named<QTableView>("gridJournal");
-    model_ = new JournalModel(file_.get(), this);
+    // A row read while it is drawn reports its failure after the paint.
+    model_ = new JournalModel(
+        [this](const std::string& reason) {
+            QMetaObject::invokeMethod(
+                this, [this, reason] { failed(reason); }, Qt::QueuedConnection);
+        },
+        this);
     gridJournal->setModel(model_);
     gridJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridJournal->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -198,21 +233,51 @@ void JournalWindow::refresh()
         filter_.toDate = toGbk(dtTo->date().toString(QStringLiteral("yyyy-MM-dd")));
     }
     filter_.organisation = toGbk(cbOrganisation->currentData().toString());
-    model_->setIds(file_ ? file_->ids(filter_) : std::vector<std::int64_t>());
     dtFrom->setEnabled(chkDate->isChecked());
     dtTo->setEnabled(chkDate->isChecked());
-    lblCount->setText(file_ ? QStringLiteral("共 %1 条").arg(model_->rowCount())
-                            : QStringLiteral("登分日志无法打开：%1").arg(toQString(openError_)));
+    if (!file_)
+        return;
+    journal::JournalListing listing;
+    try {
+        listing = file_->list(filter_);
+    } catch (const journal::EJournalError& e) {
+        failed(e.what());
+        return;
+    }
+    model_->setRows(file_.get(), std::move(listing.ids));
+    QString count = QStringLiteral("共 %1 条").arg(model_->rowCount());
+    if (listing.damaged > 0)
+        count += QStringLiteral("，其中 %1 条已损坏，无法读取").arg(listing.damaged);
+    lblCount->setText(count);
 }
 
 void JournalWindow::exportShown()
 {
     const QString name =
         dialogs().saveFileName(this, QStringLiteral("登分日志.csv"), QStringLiteral("CSV 文件 (*.csv)"));
-    if (name.isEmpty())
+    if (name.isEmpty() || !file_)
         return;
     // Read again with the filter in force: exactly what the window shows.
-    exam::writeJournalCsv(toGbk(name), file_ ? file_->query(filter_) : std::vector<journal::JournalRecord>());
+    std::vector<journal::JournalRecord> shown;
+    try {
+        shown = file_->query(filter_);
+    } catch (const journal::EJournalError& e) {
+        failed(e.what());
+        return;
+    }
+    exam::writeJournalCsv(toGbk(name), shown);
+}
+
+void JournalWindow::failed(const std::string& reason)
+{
+    if (!failure_.empty())
+        return;
+    failure_ = reason;
+    model_->setRows(nullptr, {});
+    file_.reset();
+    lblCount->setText(QStringLiteral("登分日志无法读取：%1").arg(toQString(reason)));
+    if (readFailed_)
+        readFailed_(reason);
 }
 
 } // namespace skorvin::ui

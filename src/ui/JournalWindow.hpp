@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,12 +23,16 @@ class JournalModel;
 
 // The journal window (登分日志): the entries newest first, filtered by admission number as it
 // is typed, by date and by organisation, with their count, and exported as CSV. Keyboard
-// first: the number box has the focus, Esc closes. Controls are named by objectName.
+// first: the number box has the focus, Esc closes. Controls are named by objectName. A damaged
+// entry is listed as such and counted; a file that cannot be opened or read shows why, no
+// entries, and is reported once to readFailed (a failure met while drawing, after the paint).
 class JournalWindow : public QDialog {
     Q_OBJECT
 public:
-    // Opens the journal at journalPath (GBK); one that cannot be opened shows why, and no entries.
-    explicit JournalWindow(const std::string& journalPath, QWidget* parent = nullptr);
+    using ReadFailed = std::function<void(const std::string& reason)>;
+
+    // Opens the journal at journalPath (GBK).
+    explicit JournalWindow(const std::string& journalPath, ReadFailed readFailed = {}, QWidget* parent = nullptr);
     ~JournalWindow() override;
 
     // How many entries are shown, and one of them by its row (newest first).
@@ -38,9 +43,11 @@ private:
     void buildLayout();
     void refresh();
     void exportShown();
+    void failed(const std::string& reason);
 
     std::unique_ptr<journal::JournalFile> file_;
-    std::string openError_;
+    std::string failure_;
+    ReadFailed readFailed_;
     journal::JournalFilter filter_;
     JournalModel* model_ = nullptr;
 

@@ -71,7 +71,14 @@ void TfrmSkorvin::undoLastSave()
 
 void TfrmSkorvin::openJournal()
 {
-    auto* journal = new JournalWindow(session_.journal().path(), this);
+    // A journal the window cannot read is one the saves cannot be trusted to reach either.
+    const auto readFailed = [this](const std::string& reason) {
+        runGuarded([this, &reason] {
+            session_.journal().turnOff(reason);
+            tellJournalOff();
+        });
+    };
+    auto* journal = new JournalWindow(session_.journal().path(), readFailed, this);
     journal->setAttribute(Qt::WA_DeleteOnClose);
     journal->open();
     journal->activateWindow();

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -111,6 +113,27 @@ struct JournalledWindow : FreshJournal, ScoreWindow {
 journal::JournalRecord entry(const char* time, const std::string& organisation, const std::string& number)
 {
     return {0, time, "pc1", "clerk", organisation, number, std::nullopt, std::string("23"), "save", "saved", ""};
+}
+
+// Another program with the journal open: it adds rows, drops the table, holds the write lock.
+class OtherProgram {
+public:
+    explicit OtherProgram(const std::string& gbkPath) { sqlite3_open(skorvin::gbk::toUtf8(gbkPath).c_str(), &db_); }
+    ~OtherProgram() { sqlite3_close(db_); }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+    void run(const char* sql) { QCOMPARE(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), SQLITE_OK); }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+QStringList rowTexts(const QAbstractItemModel& model, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < model.columnCount(); ++column)
+        texts << model.index(row, column).data().toString();
+    return texts;
 }
 
 } // namespace
@@ -203,6 +226,60 @@ private slots:
         QCOMPARE(w.storedScore(second), std::optional<std::string>("24"));
     }
 
+    // A journal that fails mid-session, on a save's write (another program holds the file's
+    // write lock longer than a save waits) or on the journal window's read (another program
+    // dropped the table under it): the score is saved, the operator is told once (信息, as the
+    // window's other notices), and the journal stays off for the session.
+    void aJournalFailingMidSessionTurnsOffWithOneNotice_data()
+    {
+        QTest::addColumn<bool>("onRead");
+        QTest::newRow("write") << false;
+        QTest::newRow("read") << true;
+    }
+    void aJournalFailingMidSessionTurnsOffWithOneNotice()
+    {
+        QFETCH(bool, onRead);
+        JournalledWindow w;
+        const std::string first = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("23"));
+        QCOMPARE(w.entries().size(), std::size_t{1});
+        auto other = std::make_unique<OtherProgram>(journalPath());
+        if (onRead) {
+            w.pressCtrl(Qt::Key_J);
+            auto* journalWindow = w.window->findChild<skorvin::ui::JournalWindow*>();
+            other->run("drop table journal");
+            QTest::keyClick(journalWindow->findChild<QLineEdit*>(QStringLiteral("edtNumber")), Qt::Key_4);
+            QVERIFY(journalWindow->findChild<QLabel*>(QStringLiteral("lblCount"))
+                        ->text()
+                        .startsWith(QStringLiteral("登分日志无法读取：")));
+            QCOMPARE(journalWindow->shownCount(), 0);
+            QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+            journalWindow->close();
+        } else {
+            other->run("begin immediate");
+        }
+        const std::string second = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("24"));
+        other.reset();
+        const std::string third = w.listed(0, "zkzh");
+        w.scoreShownCandidate(QStringLiteral("25"));
+
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        const auto& box = w.recorder.boxes()[0];
+        QCOMPARE(box.caption, QStringLiteral("信息"));
+        const QString reason = onRead ? QStringLiteral("读取登分日志失败：") : QStringLiteral("写入登分日志失败：");
+        QVERIFY2(box.text.startsWith(QStringLiteral("登分日志已停用，登分照常进行。原因：") + reason),
+                 qPrintable(box.text));
+        QCOMPARE(w.storedScore(second), std::optional<std::string>("24"));
+        QCOMPARE(w.storedScore(third), std::optional<std::string>("25"));
+        if (!onRead) {
+            // The file is free again, and still nothing more is written to it this session.
+            const auto records = w.entries();
+            QCOMPARE(records.size(), std::size_t{1});
+            QCOMPARE(records[0].number, first);
+        }
+    }
+
     // Ctrl+J opens the journal window over the score window, newest first; Esc closes it.
     void ctrlJOpensTheJournal()
     {
@@ -282,6 +359,62 @@ private slots:
         QCOMPARE(lines.size(), 3); // heading, one entry, the empty text after the last line end
         QVERIFY(lines[0].startsWith(QStringLiteral("时间,")));
         QVERIFY2(lines[1].contains(QStringLiteral(",12-天津市,400200000003,")), qPrintable(lines[1]));
+    }
+
+    // A row another program wrote with values this program never writes is listed as damaged
+    // and counted; drawing it, or a row whose read fails while it is drawn, never throws. A read
+    // that fails is reported once, after the paint, and the window says why.
+    void damagedRowsAreShownAndCounted()
+    {
+        skorvin::test::TempDir dir;
+        const std::string path = skorvin::gbk::fromUtf8((dir / "journal.sqlite").string());
+        {
+            journal::JournalFile file(path);
+            file.append(entry("2026-12-10 08:00:00 +0800", "11", "400100000001"));
+        }
+        OtherProgram other(path);
+        other.run("insert into journal (time, host, os_user, organisation, zkzh, score_after, action, outcome, "
+                  "detail) values ('t', 'h', 'u', '11', '400100000002', '1', 'erase', 'saved', '')");
+        {
+            journal::JournalFile file(path);
+            file.append(entry("2026-12-10 09:00:00 +0800", "11", "400100000003"));
+        }
+        skorvin::test::RecordingDialogs recorder;
+        QStringList failures;
+        skorvin::ui::JournalWindow window(path, [&](const std::string& why) { failures << toQString(why); });
+        auto* count = window.findChild<QLabel*>(QStringLiteral("lblCount"));
+        auto* grid = window.findChild<QTableView*>(QStringLiteral("gridJournal"));
+        QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(count->text(), QStringLiteral("共 3 条，其中 1 条已损坏，无法读取"));
+        grid->grab();
+        QCOMPARE(rowTexts(*grid->model(), 0)[4], QStringLiteral("400100000003"));
+        const QStringList damaged = rowTexts(*grid->model(), 1);
+        QCOMPARE(damaged.front(), QStringLiteral("（已损坏）"));
+        QVERIFY2(damaged.back().startsWith(QStringLiteral("无法读取第 2 条：")), qPrintable(damaged.back()));
+
+        // The CSV holds the damaged row as the window shows it.
+        const fs::path csv = dir / "shown.csv";
+        recorder.queueSaveFileName(QString::fromStdString(csv.string()));
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnExport")), Qt::LeftButton);
+        std::ifstream in(csv, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        QVERIFY2(QString::fromStdString(bytes).contains(QStringLiteral("\r\n（已损坏）,")), bytes.c_str());
+
+        // A second window on the file: its rows are first read when drawn, after another program
+        // dropped the table.
+        skorvin::ui::JournalWindow later(path, [&](const std::string& why) { failures << toQString(why); });
+        auto* laterGrid = later.findChild<QTableView*>(QStringLiteral("gridJournal"));
+        other.run("drop table journal");
+        laterGrid->grab();
+        QCOMPARE(rowTexts(*laterGrid->model(), 0).front(), QStringLiteral("（已损坏）"));
+        QVERIFY(failures.isEmpty());
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(failures.size(), 1);
+        QVERIFY2(failures[0].startsWith(QStringLiteral("读取登分日志失败：")), qPrintable(failures[0]));
+        QCOMPARE(later.findChild<QLabel*>(QStringLiteral("lblCount"))->text(),
+                 QStringLiteral("登分日志无法读取：") + failures[0]);
+        QCOMPARE(later.shownCount(), 0);
+        QVERIFY(recorder.boxes().empty());
     }
 };
 

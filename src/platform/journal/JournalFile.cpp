@@ -1,6 +1,7 @@
 #include "platform/journal/JournalFile.hpp"
 
 #include "platform/Gbk.hpp"
+#include "platform/journal/JournalSchema.hpp"
 
 #include <sqlite3.h>
 
@@ -15,27 +16,6 @@ namespace {
 // Long enough for another window's entry to be written, short enough never to hold up a save.
 constexpr int kBusyTimeoutMs = 2000;
 
-constexpr const char* kSchema = R"(
-create table if not exists journal (
-    id integer primary key autoincrement,
-    time text not null,
-    host text not null,
-    os_user text not null,
-    organisation text not null,
-    zkzh text not null,
-    score_before text,
-    score_after text,
-    action text not null,
-    outcome text not null,
-    detail text not null
-);
-create index if not exists journal_organisation on journal (organisation);
-create trigger if not exists journal_no_update before update on journal
-    begin select raise(abort, 'the journal is append-only'); end;
-create trigger if not exists journal_no_delete before delete on journal
-    begin select raise(abort, 'the journal is append-only'); end;
-)";
-
 constexpr const char* kInsert =
     "insert into journal (time, host, os_user, organisation, zkzh, score_before, score_after, action, outcome, "
     "detail) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
@@ -43,10 +23,19 @@ constexpr const char* kInsert =
 constexpr const char* kColumns =
     "id, time, host, os_user, organisation, zkzh, score_before, score_after, action, outcome, detail";
 
+// A row SQLite found damaged while reading it: the rows around it may still be read.
+class EDamagedRow : public EJournalError {
+public:
+    using EJournalError::EJournalError;
+};
+
 [[noreturn]] void fail(sqlite3* db, const std::string& doing)
 {
     const std::string why = db ? sqlite3_errmsg(db) : "out of memory";
-    throw EJournalError(gbk::fromUtf8(doing + ": " + why));
+    const int code = db ? sqlite3_extended_errcode(db) & 0xFF : SQLITE_NOMEM;
+    if (code == SQLITE_CORRUPT || code == SQLITE_TOOBIG)
+        throw EDamagedRow(gbk::fromUtf8(why));
+    throw EJournalError(gbk::fromUtf8(doing + "：" + why));
 }
 
 // A prepared statement closed with its scope.
@@ -55,7 +44,7 @@ public:
     Statement(sqlite3* db, const std::string& sql) : db_(db)
     {
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
-            fail(db, "journal query");
+            fail(db, "读取登分日志失败");
     }
     ~Statement() { sqlite3_finalize(stmt_); }
     Statement(const Statement&) = delete;
@@ -72,7 +61,7 @@ public:
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
-            fail(db_, "journal query");
+            fail(db_, "读取登分日志失败");
         return false;
     }
     std::optional<std::string> column(int index) const
@@ -94,6 +83,12 @@ public:
     }
     std::string text(int index) const { return column(index).value_or(std::string()); }
     std::int64_t integer(int index) const { return sqlite3_column_int64(stmt_, index); }
+    int type(int index) const { return sqlite3_column_type(stmt_, index); }
+    std::string_view raw(int index) const
+    {
+        return {reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index)),
+                static_cast<std::size_t>(sqlite3_column_bytes(stmt_, index))};
+    }
 
 private:
     sqlite3* db_;
@@ -134,8 +129,40 @@ void bindValue(sqlite3_stmt* stmt, int index, const std::optional<std::string>& 
     sqlite3_bind_text(stmt, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// Why the row (the columns of kColumns) is not an entry this program wrote (UTF-8); empty when it is.
+std::string damage(const Statement& row)
+{
+    if (row.type(0) != SQLITE_INTEGER)
+        return "编号不是整数";
+    for (int column : {1, 2, 3, 4, 5, 8, 9, 10})
+        if (row.type(column) != SQLITE_TEXT)
+            return "有一栏不是文字";
+    for (int column : {6, 7})
+        if (row.type(column) != SQLITE_TEXT && row.type(column) != SQLITE_NULL)
+            return "有一栏不是文字";
+    const std::string_view action = row.raw(8);
+    const std::string_view outcome = row.raw(9);
+    if (action != "save" && action != "undo")
+        return "操作不明";
+    if (outcome != "saved" && outcome != "refused" && outcome != "failed")
+        return "结果不明";
+    return {};
+}
+
+JournalRecord damagedRecord(std::int64_t id, const std::string& why)
+{
+    JournalRecord record;
+    record.id = id;
+    record.detail = why;
+    record.damaged = true;
+    return record;
+}
+
 JournalRecord readRecord(const Statement& row)
 {
+    const std::string why = damage(row);
+    if (!why.empty())
+        return damagedRecord(row.integer(0), gbk::fromUtf8("不是登分日志的记录：" + why));
     return {row.integer(0), row.text(1),   row.text(2), row.text(3), row.text(4), row.text(5),
             row.column(6),  row.column(7), row.text(8), row.text(9), row.text(10)};
 }
@@ -148,21 +175,21 @@ JournalFile::JournalFile(const std::string& path)
     if (sqlite3_open_v2(utf8.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close(db_);
-        throw EJournalError(gbk::fromUtf8("journal " + utf8 + ": " + why));
+        throw EJournalError(gbk::fromUtf8("无法打开登分日志 " + utf8 + "：" + why));
     }
     try {
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        // Before anything else reads or writes the file: a file that is not ours stays untouched.
+        openJournalSchema(db_, utf8);
         Statement wal(db_, "pragma journal_mode=wal");
         // A folder that cannot hold the WAL's side files leaves the file in another mode.
         if (!wal.step() || wal.text(0) != "wal")
-            throw EJournalError(gbk::fromUtf8("journal " + utf8 + ": WAL mode is not available"));
+            throw EJournalError(gbk::fromUtf8("无法打开登分日志 " + utf8 + "：WAL mode is not available"));
         // A committed entry survives the process being killed; only a power cut may take the last
         // few back (never the file), which keeps a save with the journal close to one without.
         if (sqlite3_exec(db_, "pragma synchronous=normal", nullptr, nullptr, nullptr) != SQLITE_OK ||
-            sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK)
-            fail(db_, "journal " + utf8);
-        if (sqlite3_prepare_v2(db_, kInsert, -1, &insert_, nullptr) != SQLITE_OK)
-            fail(db_, "journal " + utf8);
+            sqlite3_prepare_v2(db_, kInsert, -1, &insert_, nullptr) != SQLITE_OK)
+            fail(db_, "无法打开登分日志 " + utf8);
     } catch (...) {
         sqlite3_close(db_);
         throw;
@@ -187,19 +214,46 @@ std::int64_t JournalFile::append(const JournalRecord& record)
     const int rc = sqlite3_step(insert_);
     sqlite3_reset(insert_);
     if (rc != SQLITE_DONE)
-        fail(db_, "journal entry");
+        fail(db_, "写入登分日志失败");
     return sqlite3_last_insert_rowid(db_);
 }
 
 std::vector<JournalRecord> JournalFile::query(const JournalFilter& filter) const
 {
-    Statement select(db_,
-                     std::string("select ") + kColumns + " from journal" + whereClause(filter) + " order by id desc");
-    bindFilter(select, filter);
     std::vector<JournalRecord> records;
-    while (select.step())
-        records.push_back(readRecord(select));
+    try {
+        Statement select(db_, std::string("select ") + kColumns + " from journal" + whereClause(filter) +
+                                  " order by id desc");
+        bindFilter(select, filter);
+        while (select.step())
+            records.push_back(readRecord(select));
+    } catch (const EDamagedRow&) {
+        // The rows past the damage are still there: read them one by one.
+        records.clear();
+        for (const std::int64_t id : ids(filter))
+            records.push_back(entry(id));
+    }
     return records;
+}
+
+JournalListing JournalFile::list(const JournalFilter& filter) const
+{
+    JournalListing listing;
+    try {
+        // Every column is read, so that a damaged row is counted before the window draws it.
+        Statement select(db_, std::string("select ") + kColumns + " from journal" + whereClause(filter) +
+                                  " order by id desc");
+        bindFilter(select, filter);
+        while (select.step()) {
+            listing.ids.push_back(select.integer(0));
+            listing.damaged += damage(select).empty() ? 0 : 1;
+        }
+    } catch (const EDamagedRow&) {
+        listing = {ids(filter), 0};
+        for (const std::int64_t id : listing.ids)
+            listing.damaged += entry(id).damaged ? 1 : 0;
+    }
+    return listing;
 }
 
 std::vector<std::int64_t> JournalFile::ids(const JournalFilter& filter) const
@@ -214,18 +268,26 @@ std::vector<std::int64_t> JournalFile::ids(const JournalFilter& filter) const
 
 JournalRecord JournalFile::entry(std::int64_t id) const
 {
-    Statement select(db_, std::string("select ") + kColumns + " from journal where id = " + std::to_string(id));
-    if (!select.step())
-        throw EJournalError("journal entry " + std::to_string(id) + " is not there");
-    return readRecord(select);
+    try {
+        Statement select(db_, std::string("select ") + kColumns + " from journal where id = " + std::to_string(id));
+        if (!select.step())
+            return damagedRecord(id, gbk::fromUtf8("没有这条记录"));
+        return readRecord(select);
+    } catch (const EDamagedRow& e) {
+        return damagedRecord(id, e.message());
+    }
 }
 
 std::vector<std::string> JournalFile::organisations() const
 {
     Statement select(db_, "select distinct organisation from journal order by organisation");
     std::vector<std::string> names;
-    while (select.step())
-        names.push_back(select.text(0));
+    try {
+        while (select.step())
+            names.push_back(select.text(0));
+    } catch (const EDamagedRow&) {
+        // The names before a damaged part of the index still serve as a filter.
+    }
     return names;
 }
 

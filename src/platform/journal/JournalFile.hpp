@@ -32,6 +32,9 @@ struct JournalRecord {
     std::string action;  // "save" or "undo"
     std::string outcome; // "saved", "refused" or "failed"
     std::string detail;  // why it was refused, the provider's text of a failure
+    // A row that cannot be read as an entry of ours (damaged file, forged values): only its id
+    // and, in detail, why are meaningful.
+    bool damaged = false;
 };
 
 // What the journal window shows; an empty member does not filter.
@@ -42,9 +45,18 @@ struct JournalFilter {
     std::string organisation; // exactly this organisation
 };
 
+// What the journal window lists: the ids the filter lets through, newest first, and how many of
+// them are damaged.
+struct JournalListing {
+    std::vector<std::int64_t> ids;
+    std::size_t damaged = 0;
+};
+
 // The journal's SQLite file: created when missing, in WAL mode so that several windows append
 // while others read, one transaction per entry so that a killed writer loses at most the entry
-// it was writing. Entries are only ever appended: the file refuses updates and deletes.
+// it was writing. Entries are only ever appended: the file refuses updates and deletes. A file
+// that holds anything besides the journal is refused whole (see JournalSchema); in a damaged
+// file the rows that can still be read are read, and the others come back marked damaged.
 class JournalFile {
 public:
     // Opens or creates the file at path (GBK). Throws EJournalError with the reason.
@@ -55,17 +67,21 @@ public:
 
     // Appends one entry (its id is ignored) and returns the id it got. Throws EJournalError.
     std::int64_t append(const JournalRecord& record);
-    // The entries the filter lets through, newest first. Throws EJournalError.
+    // The entries the filter lets through, newest first, damaged ones marked. Throws
+    // EJournalError when the file cannot be read.
     std::vector<JournalRecord> query(const JournalFilter& filter) const;
-    // The ids of the entries the filter lets through, newest first: a window reads the entries
-    // it shows one by one with entry().
-    std::vector<std::int64_t> ids(const JournalFilter& filter) const;
-    // The entry with this id. Throws EJournalError.
+    // The ids of the entries the filter lets through, newest first, with the count of damaged
+    // ones: a window reads the entries it shows one by one with entry(). Throws EJournalError.
+    JournalListing list(const JournalFilter& filter) const;
+    // The entry with this id; marked damaged when it cannot be read or is not there. Throws
+    // EJournalError when the file cannot be read.
     JournalRecord entry(std::int64_t id) const;
-    // The organisations named in the journal, sorted.
+    // The organisations named in the journal, sorted. Throws EJournalError.
     std::vector<std::string> organisations() const;
 
 private:
+    std::vector<std::int64_t> ids(const JournalFilter& filter) const;
+
     sqlite3* db_ = nullptr;
     sqlite3_stmt* insert_ = nullptr;
 };
