@@ -6,6 +6,7 @@
 #include "exam/ScoreEntrySession.hpp"
 #include "report/TReport.hpp"
 #include "report/TUserDataset.hpp"
+#include "ui/KeyFilteredBox.hpp"
 
 #include <QDialog>
 #include <QIcon>
@@ -83,13 +84,14 @@ private:
     static void focusAndSelect(QLineEdit* box);
 
     // Score entry (frmSkorvin_Entry.cpp). A key filter gets the typed character and
-    // replaces it by exam::kNoKey to drop it.
+    // replaces it by exam::kNoKey to drop it; the score box's filter also gets the box's
+    // text as it is just before the character lands (GBK text).
     void edtZKZKeyPress(char& key);
-    void edtFSKeyPress(char& key);
+    void edtFSKeyPress(const std::string& textBefore, char& key);
     bool LocateCandidate();
     bool ValidateEntry();
     void spbtnSaveClick();
-    bool filterKey(QLineEdit* box, char typed);
+    KeyFilteredBox::Verdict filterKey(QLineEdit* box, const QString& textBefore, char typed);
     // Another operator stored a score since the list was read: Yes replaces it.
     bool replaceStoredScore(const std::string& number, const std::string& stored, const std::string& score);
 
