@@ -80,6 +80,9 @@ private:
     void Main_AdoSetAfterScroll();
     void LoadRecordToEdits();
     void UpdateRowStatus();
+    // Print and export need a listed organisation: without one the operator is asked to
+    // choose one (the information box) and the action ends.
+    void requireListedOrganisation();
     // Focus into an entry box with its whole text selected, so typing replaces it.
     static void focusAndSelect(QLineEdit* box);
 
