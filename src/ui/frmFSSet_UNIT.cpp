@@ -1,15 +1,16 @@
 // frmFSSet_UNIT: TfrmFSSet, the score settings dialog (分数设置), and reading and writing its two values.
 #include "ui/frmFSSet_UNIT.hpp"
 
+#include "exam/ScoreEntry.hpp"
 #include "platform/Text.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/KeyFilteredBox.hpp"
 #include "ui/TGroupBox.hpp"
 #include "ui/WindowFont.hpp"
 
 #include <QFont>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,11 +31,6 @@ Widget* make(const char* name, QWidget* parent, const QRect& geometry, Args&&...
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
     return widget;
-}
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
 ScoreSettingsRunner& runner()
@@ -72,14 +68,15 @@ TfrmFSSet::TfrmFSSet(std::string iniPath, QWidget* parent) : QDialog(parent), in
     setTabOrder(edtXS, BitBtn1);
     setTabOrder(BitBtn1, BitBtn2);
 
-    for (QLineEdit* box : {edtUp, edtXS}) {
-        box->installEventFilter(this);
-        box->setInputMethodHints(Qt::ImhDigitsOnly);
-        connect(box, &QLineEdit::textEdited, this, [this, box](const QString& edited) { dropNonDigits(box, edited); });
-        // Read back from the box: after a filtered edit the signal still carries the unfiltered text.
-        connect(box, &QLineEdit::textChanged, this,
-                [this, box] { (box == edtUp ? upBefore_ : xsBefore_) = box->text(); });
-    }
+    // Only what the operator keys in or pastes is filtered: a value the file held keeps its own
+    // characters. The boxes keep their editing shortcuts; Ctrl+V pastes through the filter.
+    for (QLineEdit* box : {edtUp, edtXS})
+        new KeyFilteredBox(
+            box,
+            [](const QString&, char key) {
+                return edtUpKeyPress(key) ? KeyFilteredBox::Verdict::Take : KeyFilteredBox::Verdict::Refuse;
+            },
+            KeyFilteredBox::Shortcuts::Editing);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     edtUp->setFocus();
@@ -99,51 +96,10 @@ void TfrmFSSet::FormShow()
     edtUp->setText(toQString(settings.Up));
 }
 
-bool TfrmFSSet::eventFilter(QObject* watched, QEvent* event)
+bool TfrmFSSet::edtUpKeyPress(char key)
 {
-    if ((watched == edtUp || watched == edtXS) && event->type() == QEvent::KeyPress &&
-        !edtUpKeyPress(*static_cast<QKeyEvent*>(event)))
-        return true;
-    return QDialog::eventFilter(watched, event);
-}
-
-bool TfrmFSSet::edtUpKeyPress(const QKeyEvent& key) const
-{
-    // Shortcuts (copy, paste, select all) go on; what they insert is filtered afterwards.
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return true;
-    for (const QChar c : key.text()) {
-        // Backspace, and the keys the dialog needs (Enter, Esc, Tab), are not characters for the box.
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            continue;
-        if (!isDigit(c))
-            return false;
-    }
-    return true;
-}
-
-void TfrmFSSet::dropNonDigits(QLineEdit* box, const QString& edited)
-{
-    // Only the inserted part is filtered; a value the file held keeps its own characters.
-    const QString& before = box == edtUp ? upBefore_ : xsBefore_;
-    using Index = decltype(edited.size()); // int in Qt 5, qsizetype in Qt 6
-    Index prefix = 0;
-    while (prefix < before.size() && prefix < edited.size() && before[prefix] == edited[prefix])
-        ++prefix;
-    Index suffix = 0;
-    while (suffix < before.size() - prefix && suffix < edited.size() - prefix &&
-           before[before.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
-        ++suffix;
-    const QString inserted = edited.mid(prefix, edited.size() - prefix - suffix);
-    QString kept;
-    for (const QChar c : inserted) {
-        if (isDigit(c))
-            kept += c;
-    }
-    if (kept.size() == inserted.size())
-        return;
-    box->setText(edited.left(prefix) + kept + edited.right(suffix));
-    box->setCursorPosition(static_cast<int>(prefix + kept.size()));
+    // Enter is no character for the box: it goes on to click the OK button.
+    return key == exam::kBackspace || key == exam::kEnter || (key >= '0' && key <= '9');
 }
 
 void TfrmFSSet::BitBtn1Click()

@@ -10,7 +10,6 @@
 #include <string>
 
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,19 +36,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormShow();
-    // Shared by both boxes: true when the key may reach the box.
-    bool edtUpKeyPress(const QKeyEvent& key) const;
-    // Pasted, dropped or composed text obeys the same rule as typed keys.
-    void dropNonDigits(QLineEdit* box, const QString& edited);
+    // The key filter of both boxes: digits and Backspace (and Enter, for the OK button).
+    static bool edtUpKeyPress(char key);
     void BitBtn1Click();
 
     std::string iniPath_;
-    QString upBefore_;
-    QString xsBefore_;
 };
 
 // How ShowScoreSettings runs the dialog: exec() unless another way is installed. Tests

@@ -13,6 +13,8 @@
 
 #include <QLineEdit>
 
+#include <optional>
+
 namespace skorvin::ui {
 
 namespace {
@@ -22,34 +24,28 @@ std::string boxText(const QLineEdit* box)
     return toGbk(box->text());
 }
 
-// The box's text as it will be once a typed character has replaced its selection.
-std::string textAfterTyping(const QLineEdit* box)
-{
-    QString text = box->text();
-    if (box->hasSelectedText())
-        text.remove(box->selectionStart(), box->selectedText().size());
-    return toGbk(text);
-}
-
 } // namespace
 
-// Runs the box's key filter; true when the box should take the key. A filter that
-// fails or aborts loses the key; Enter is used up by the filter itself.
-bool TfrmSkorvin::filterKey(QLineEdit* box, char typed)
+// Runs the box's key filter on a key. A filter that fails or aborts has shown its own box,
+// and Enter is used up by the filter itself: neither reaches the box, and neither beeps.
+KeyFilteredBox::Verdict TfrmSkorvin::filterKey(QLineEdit* box, const QString& textBefore, char typed)
 {
-    char result = exam::kNoKey;
+    using Verdict = KeyFilteredBox::Verdict;
+    std::optional<char> result; // set only when the filter ran to its end
     runGuarded([&] {
         char key = typed;
         if (box == edtZKZ)
             edtZKZKeyPress(key);
         else
-            edtFSKeyPress(key);
+            edtFSKeyPress(toGbk(textBefore), key);
         result = key;
     });
     // Enter in the score box saved (or tried to): the moment to hear that journaling is off.
     if (box == edtFS && typed == exam::kEnter)
         tellJournalOff();
-    return result != exam::kNoKey && result != exam::kEnter;
+    if (!result || *result == exam::kEnter)
+        return Verdict::Handled;
+    return *result == exam::kNoKey ? Verdict::Refuse : Verdict::Take;
 }
 
 void TfrmSkorvin::edtZKZKeyPress(char& key)
@@ -64,11 +60,11 @@ void TfrmSkorvin::edtZKZKeyPress(char& key)
     focusAndSelect(edtFS);
 }
 
-void TfrmSkorvin::edtFSKeyPress(char& key)
+void TfrmSkorvin::edtFSKeyPress(const std::string& textBefore, char& key)
 {
     // The settings are read on every key, so a change in the settings dialog applies to the
-    // very next one; selected text is typed over, so it is judged without the selection.
-    key = session_.filterScoreKey(textAfterTyping(edtFS), key);
+    // very next one.
+    key = session_.filterScoreKey(textBefore, key);
     if (key == exam::kEnter)
         spbtnSaveClick();
 }

@@ -13,7 +13,8 @@ namespace skorvin::ui {
 
 void TfrmSkorvin::btnExportClick()
 {
-    if (!Main_AdoSet.active() || Main_AdoSet.isEmpty())
+    requireListedOrganisation();
+    if (Main_AdoSet.isEmpty())
         return;
     const int node = selectedOrgNode();
     const std::string nodeText = node < 0 ? std::string() : orgTree_.node(node).text;

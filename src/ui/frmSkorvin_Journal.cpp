@@ -3,6 +3,7 @@
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include "platform/connection/FieldValue.hpp"
+#include "ui/Beeper.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
@@ -10,7 +11,6 @@
 #include "ui/TDataGrid.hpp"
 #include "ui/WindowShortcuts.hpp"
 
-#include <QApplication>
 #include <QLineEdit>
 
 namespace skorvin::ui {
@@ -39,7 +39,7 @@ void TfrmSkorvin::undoLastSave()
     using Kind = exam::ScoreEntrySession::UndoOutcome::Kind;
     const exam::UndoableSave* last = session_.journal().lastSave();
     if (!last) {
-        QApplication::beep();
+        beep();
         return;
     }
     const exam::UndoableSave save = *last;

@@ -35,6 +35,7 @@ void TfrmSkorvin::connectReport()
 
 void TfrmSkorvin::SpeedButton2Click()
 {
+    requireListedOrganisation();
     const FrozenControls frozen(Main_AdoSet);
     const std::string folder = hostFolder();
     const char separator = folder.empty() ? '/' : folder.back();

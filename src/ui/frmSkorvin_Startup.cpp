@@ -4,6 +4,7 @@
 
 #include "platform/Exception.hpp"
 #include "ui/BusyCursor.hpp"
+#include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/OrgTreeView.hpp"
 #include "ui/TDataGrid.hpp"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QStandardItemModel>
 
+#include <algorithm>
 #include <string>
 
 namespace skorvin::ui {
@@ -20,6 +22,11 @@ namespace skorvin::ui {
 namespace {
 
 constexpr int kNodeRole = Qt::UserRole + 1;
+
+QString chooseOrganisationText()
+{
+    return QStringLiteral("请在机构列表中选择机构");
+}
 
 QIcon nodeIcon(const std::vector<QIcon>& images, int normal, int selected)
 {
@@ -67,7 +74,7 @@ void TfrmSkorvin::InitWindow()
     if (node < 0) {
         // No organisation matches the examination settings: the list stays closed
         // until the operator picks one.
-        StatusPanel0->setText(QStringLiteral("请在机构列表中选择机构"));
+        StatusPanel0->setText(chooseOrganisationText());
         StatusPanel1->setText(QStringLiteral("考生数：0/0"));
         focusAndSelect(edtZKZ);
         return;
@@ -142,7 +149,18 @@ void TfrmSkorvin::Main_AdoSetAfterScroll()
 
 void TfrmSkorvin::UpdateRowStatus()
 {
-    StatusPanel1->setText(QStringLiteral("考生数：%1/%2").arg(Main_AdoSet.recNo()).arg(Main_AdoSet.recordCount()));
+    // An open list without rows has no current row; the dataset numbers it -1.
+    const int row = std::max(Main_AdoSet.recNo(), 0);
+    StatusPanel1->setText(QStringLiteral("考生数：%1/%2").arg(row).arg(Main_AdoSet.recordCount()));
+}
+
+void TfrmSkorvin::requireListedOrganisation()
+{
+    // The list is closed until an organisation is chosen: there is nothing to print or export.
+    if (Main_AdoSet.active())
+        return;
+    ShowInfo(toGbk(chooseOrganisationText()));
+    Abort();
 }
 
 void TfrmSkorvin::LoadRecordToEdits()

@@ -226,7 +226,8 @@ void TfrmSkorvin::connectHandlers()
     Main_AdoSet.afterScroll = [this] { Main_AdoSetAfterScroll(); };
 
     for (QLineEdit* box : {edtZKZ, edtFS})
-        new KeyFilteredBox(box, [this, box](char typed) { return filterKey(box, typed); });
+        new KeyFilteredBox(
+            box, [this, box](const QString& textBefore, char typed) { return filterKey(box, textBefore, typed); });
     connectJournalKeys();
 }
 

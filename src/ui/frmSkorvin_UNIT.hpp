@@ -6,6 +6,7 @@
 #include "exam/ScoreEntrySession.hpp"
 #include "report/TReport.hpp"
 #include "report/TUserDataset.hpp"
+#include "ui/KeyFilteredBox.hpp"
 
 #include <QDialog>
 #include <QIcon>
@@ -79,17 +80,21 @@ private:
     void Main_AdoSetAfterScroll();
     void LoadRecordToEdits();
     void UpdateRowStatus();
+    // Print and export need a listed organisation: without one the operator is asked to
+    // choose one (the information box) and the action ends.
+    void requireListedOrganisation();
     // Focus into an entry box with its whole text selected, so typing replaces it.
     static void focusAndSelect(QLineEdit* box);
 
     // Score entry (frmSkorvin_Entry.cpp). A key filter gets the typed character and
-    // replaces it by exam::kNoKey to drop it.
+    // replaces it by exam::kNoKey to drop it; the score box's filter also gets the box's
+    // text as it is just before the character lands (GBK text).
     void edtZKZKeyPress(char& key);
-    void edtFSKeyPress(char& key);
+    void edtFSKeyPress(const std::string& textBefore, char& key);
     bool LocateCandidate();
     bool ValidateEntry();
     void spbtnSaveClick();
-    bool filterKey(QLineEdit* box, char typed);
+    KeyFilteredBox::Verdict filterKey(QLineEdit* box, const QString& textBefore, char typed);
     // Another operator stored a score since the list was read: Yes replaces it.
     bool replaceStoredScore(const std::string& number, const std::string& stored, const std::string& score);
 

@@ -60,6 +60,7 @@ private slots:
             QCOMPARE(keys, 1 + static_cast<int>(score.size()) + 1);
 
             QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
+            QCOMPARE(w.beeps.count(), 0);
             QCOMPARE(w.storedScore(number), std::optional<std::string>(score.toStdString()));
             // The scored candidate has left the 未登分 list; the boxes show the next one.
             QCOMPARE(w.grid->model()->rowCount(), --unscored);
@@ -85,35 +86,76 @@ private slots:
         QCOMPARE(list->viewValue(0, list->fieldIndex("tttt")), std::optional<std::string>("12"));
     }
 
+    // Each refused key beeps once; Backspace is never refused.
     void admissionKeyFilter_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("digits") << QStringLiteral("4110") << QStringLiteral("4110");
-        QTest::newRow("capital A only") << QStringLiteral("A4B") << QStringLiteral("A4");
-        QTest::newRow("lower case a") << QStringLiteral("a1") << QStringLiteral("1");
-        QTest::newRow("punctuation and blanks") << QStringLiteral("1-2 .'3") << QStringLiteral("123");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("digits") << QStringLiteral("4110") << QStringLiteral("4110") << 0;
+        QTest::newRow("capital A only") << QStringLiteral("A4B") << QStringLiteral("A4") << 1;
+        QTest::newRow("lower case a") << QStringLiteral("a1") << QStringLiteral("1") << 1;
+        QTest::newRow("punctuation and blanks") << QStringLiteral("1-2 .'3") << QStringLiteral("123") << 4;
     }
 
     void admissionKeyFilter()
     {
         QFETCH(QString, typed);
         QFETCH(QString, kept);
+        QFETCH(int, beeps);
         EntryWindow w;
         w.edtZKZ->clear();
         QTest::keyClicks(w.edtZKZ, typed);
         QCOMPARE(w.edtZKZ->text(), kept);
+        QCOMPARE(w.beeps.count(), beeps);
         QTest::keyClick(w.edtZKZ, Qt::Key_Backspace);
         QCOMPARE(w.edtZKZ->text(), kept.left(kept.size() - 1));
+        QCOMPARE(w.beeps.count(), beeps);
     }
 
-    void pasteIsDropped()
+    // Ctrl+V types a character the filters refuse: nothing arrives, with a beep.
+    void ctrlVIsRefused()
     {
         EntryWindow w;
         QApplication::clipboard()->setText(QStringLiteral("4999"));
+        for (QLineEdit* box : {w.edtZKZ, w.edtFS}) {
+            box->clear();
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(box->text(), QString());
+        }
+        QCOMPARE(w.beeps.count(), 2);
+    }
+
+    // Keys that type no character are never refused: moving the caret and deleting never beep.
+    void editingKeysNeverBeep()
+    {
+        EntryWindow w;
+        w.edtFS->setText(QStringLiteral("12.5"));
+        w.edtFS->setFocus();
+        for (Qt::Key key : {Qt::Key_End, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home})
+            QTest::keyClick(w.edtFS, key);
+        // Delete with the text an X11 keyboard gives it, the DEL control character.
+        QTest::sendKeyEvent(QTest::Click, w.edtFS, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
+        QTest::keyClick(w.edtFS, Qt::Key_End);
+        QTest::keyClick(w.edtFS, Qt::Key_Backspace);
+        QCOMPARE(w.edtFS->text(), QStringLiteral("2."));
+        QCOMPARE(w.beeps.count(), 0);
+    }
+
+    // Enter is used, never refused: a number that is not listed, or a score missing, shows its
+    // box and sounds no beep.
+    void enterShowsItsBoxWithoutABeep()
+    {
+        EntryWindow w;
         w.edtZKZ->clear();
-        QTest::keyClick(w.edtZKZ, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w.edtZKZ->text(), QString());
+        QTest::keyClicks(w.edtZKZ, QStringLiteral("4123"));
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        w.edtFS->clear();
+        w.edtFS->setFocus();
+        QTest::keyClick(w.edtFS, Qt::Key_Return);
+        QCOMPARE(w.recorder.texts(), (QStringList{QStringLiteral("您输入的考生准考证号码不存在！请确认后重新输入！"),
+                                                  QStringLiteral("请输入分数！")}));
+        QCOMPARE(w.beeps.count(), 0);
     }
 
     void scoreKeyFilter_data()
@@ -123,30 +165,31 @@ private slots:
         QTest::addColumn<int>("caret");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("beeps");
         QTest::newRow("Xs 1: one place") << "1"
                                          << "" << 0 << "12.56"
-                                         << "12.5";
+                                         << "12.5" << 1;
         QTest::newRow("Xs 1: point first refused") << "1"
                                                    << "" << 0 << ".5"
-                                                   << "5";
+                                                   << "5" << 1;
         QTest::newRow("Xs 1: second point refused") << "1"
                                                     << "" << 0 << "1.."
-                                                    << "1.";
+                                                    << "1." << 1;
         QTest::newRow("Xs 1: letters refused") << "1"
                                                << "" << 0 << "1a-b2"
-                                               << "12";
+                                               << "12" << 3;
         QTest::newRow("Xs 1: full fraction refuses a digit before the point") << "1"
                                                                               << "3.5" << 0 << "1"
-                                                                              << "3.5";
+                                                                              << "3.5" << 1;
         QTest::newRow("Xs 0: point refused") << "0"
                                              << "" << 0 << "1.5"
-                                             << "15";
+                                             << "15" << 1;
         QTest::newRow("Xs 2: two places") << "2"
                                           << "" << 0 << "1.255"
-                                          << "1.25";
+                                          << "1.25" << 1;
         QTest::newRow("Xs 2: digit before the point") << "2"
                                                       << "1.2" << 0 << "3"
-                                                      << "31.2";
+                                                      << "31.2" << 0;
     }
 
     void scoreKeyFilter()
@@ -156,6 +199,7 @@ private slots:
         QFETCH(int, caret);
         QFETCH(QString, typed);
         QFETCH(QString, result);
+        QFETCH(int, beeps);
         EntryWindow w;
         writeSettings(xs.toStdString(), "40");
         w.edtFS->setText(start);
@@ -163,6 +207,7 @@ private slots:
         QTest::keyClicks(w.edtFS, typed);
         QCOMPARE(w.edtFS->text(), result);
         QVERIFY(w.recorder.boxes().empty());
+        QCOMPARE(w.beeps.count(), beeps);
     }
 
     // Backspace frees the full fraction again.
@@ -190,6 +235,8 @@ private slots:
             QCOMPARE(box.text, QStringLiteral("'' is not a valid integer value."));
             QCOMPARE(box.icon, Dialogs::Icon::Stop);
         }
+        // The box is the signal; no beep on top of it.
+        QCOMPARE(w.beeps.count(), 0);
     }
 
     // The settings are read on every key: a change between two keys applies to the next one.
@@ -201,6 +248,7 @@ private slots:
         writeSettings("0", "40");
         QTest::keyClicks(w.edtFS, QStringLiteral("."));
         QCOMPARE(w.edtFS->text(), QStringLiteral("1"));
+        QCOMPARE(w.beeps.count(), 1);
     }
 
     // A scored row clicked, another number keyed in: the score box shows the new candidate's
@@ -250,46 +298,68 @@ private slots:
         QCOMPARE(w.storedScore(number), std::optional<std::string>("39.5"));
     }
 
-    // Pasted text reaches a box only as far as typing it would: each character goes through
-    // the box's key filter, and a line break in it never acts as Enter.
-    void pastedTextGoesThroughTheKeyFilter_data()
+    // A paste enters exactly the pasted text (surrounding blanks trimmed) where the caret is,
+    // replacing the selection, when typing it would; otherwise the box keeps its text and the
+    // beep sounds once. Never part of it: "38,5" must not become 385. A line break in it is
+    // never Enter. Xs is 1.
+    void pasteEntersWholeOrNothing_data()
     {
         QTest::addColumn<QByteArray>("box");
         QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<bool>("selected");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("result");
         const QString routes[] = {QStringLiteral("Shift+Insert"), QStringLiteral("menu")};
+        const struct {
+            const char* name;
+            const char* box;
+            QString start;
+            bool selected;
+            QString pasted;
+            QString result;
+        } cases[] = {
+            {"score", "edtFS", "", false, "38.5", "38.5"},
+            {"blanks and line break trimmed", "edtFS", "", false, " 38 \r\n", "38"},
+            {"comma", "edtFS", "", false, "38,5", ""},
+            {"two places with Xs 1", "edtFS", "", false, "38.75", ""},
+            {"minus inside", "edtFS", "", false, "12-5", ""},
+            {"negative", "edtFS", "", false, "-5", ""},
+            {"exponent", "edtFS", "", false, "1e1", ""},
+            {"point first", "edtFS", "", false, ".5", ""},
+            {"line break inside", "edtFS", "", false, "2\r\n5", ""},
+            {"blanks only", "edtFS", "7", true, "  ", "7"},
+            {"after the digits typed", "edtFS", "3", false, "8.5", "38.5"},
+            {"over the selected score", "edtFS", "27.5", true, "30", "30"},
+            {"refused keeps the selected score", "edtFS", "27.5", true, "3,0", "27.5"},
+            {"fraction already full", "edtFS", "3.5", false, "5", "3.5"},
+            {"number", "edtZKZ", "", false, "41010A", "41010A"},
+            {"number with letters", "edtZKZ", "", false, "4a01", ""},
+            {"number with a blank inside", "edtZKZ", "", false, "4101 02", ""},
+            {"Chinese text", "edtZKZ", "", false, QStringLiteral("准考证4"), ""},
+        };
         for (const QString& route : routes) {
-            const QByteArray r = route.toLatin1();
-            QTest::newRow(r + ": negative score") << QByteArray("edtFS") << route << "-5"
-                                                  << "5";
-            QTest::newRow(r + ": exponent") << QByteArray("edtFS") << route << "1e1"
-                                            << "11";
-            QTest::newRow(r + ": plus sign") << QByteArray("edtFS") << route << "+3"
-                                             << "3";
-            QTest::newRow(r + ": point first") << QByteArray("edtFS") << route << ".5"
-                                               << "5";
-            QTest::newRow(r + ": three places with Xs 1") << QByteArray("edtFS") << route << "12.345"
-                                                          << "12.3";
-            QTest::newRow(r + ": line break") << QByteArray("edtFS") << route << "2\r\n5"
-                                              << "25";
-            QTest::newRow(r + ": number with letters") << QByteArray("edtZKZ") << route << "4a01 B2\n3A"
-                                                       << "4012"
-                                                          "3A";
-            QTest::newRow(r + ": Chinese text") << QByteArray("edtZKZ") << route << QStringLiteral("准考证4") << "4";
+            for (const auto& c : cases) {
+                QTest::newRow(qPrintable(route + QStringLiteral(": ") + QString::fromUtf8(c.name)))
+                    << QByteArray(c.box) << route << c.start << c.selected << c.pasted << c.result;
+            }
         }
     }
 
-    void pastedTextGoesThroughTheKeyFilter()
+    void pasteEntersWholeOrNothing()
     {
         QFETCH(QByteArray, box);
         QFETCH(QString, route);
+        QFETCH(QString, start);
+        QFETCH(bool, selected);
         QFETCH(QString, pasted);
         QFETCH(QString, result);
         EntryWindow w;
         auto* target = w.child<QLineEdit>(box.constData());
-        target->clear();
+        target->setText(start);
         target->setFocus();
+        if (selected)
+            target->selectAll();
         QApplication::clipboard()->setText(pasted);
         if (route == QStringLiteral("Shift+Insert")) {
             QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
@@ -304,6 +374,10 @@ private slots:
             QApplication::sendEvent(target, &event);
         }
         QCOMPARE(target->text(), result);
+        const bool taken = result != start;
+        QCOMPARE(w.beeps.count(), taken ? 0 : 1);
+        if (!taken)
+            QCOMPARE(target->selectedText(), selected ? start : QString());
         QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
     }
 

@@ -1,4 +1,5 @@
 #include "exam/ScoreSettings.hpp"
+#include "gui/CountingBeeper.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "plain/Files.hpp"
 #include "plain/TempDir.hpp"
@@ -9,17 +10,20 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
+using skorvin::test::CountingBeeper;
 using skorvin::test::fileBytes;
 using skorvin::test::putFile;
 using skorvin::test::RecordingDialogs;
@@ -57,6 +61,7 @@ struct OpenDialog {
     TempDir dir;
     fs::path path = dir / "kavrint.ini";
     RecordingDialogs recorder;
+    CountingBeeper beeps;
     std::unique_ptr<TfrmFSSet> dialog;
 };
 
@@ -145,6 +150,7 @@ private slots:
         QTest::newRow("decimal places") << "edtXS";
     }
 
+    // Each refused key beeps once: "59.5" typed into the maximum arrives as 595, but not unheard.
     void boxesTakeDigitsOnly()
     {
         QFETCH(QString, box);
@@ -152,20 +158,87 @@ private slots:
         auto* edit = open.dialog->findChild<QLineEdit*>(box);
         OpenDialog::retype(edit, QStringLiteral("1a.2-x 5,"));
         QCOMPARE(edit->text(), QStringLiteral("125"));
+        QCOMPARE(open.beeps.count(), 6);
         QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(edit->text(), QStringLiteral("12"));
         // A refused key never reaches the box: it does not even replace the selection.
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, QStringLiteral("a."));
         QCOMPARE(edit->text(), QStringLiteral("12"));
-        QTest::keyClick(edit, Qt::Key_End);
+        QCOMPARE(edit->selectedText(), QStringLiteral("12"));
+        QCOMPARE(open.beeps.count(), 8);
+        // Editing shortcuts are the box's own, never refused keys.
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12"));
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QStringLiteral("12"));
+        QCOMPARE(open.beeps.count(), 8);
+        QVERIFY(open.recorder.boxes().empty());
+    }
 
-        // Pasted text obeys the same rule: only its digits arrive, where the cursor is.
-        QApplication::clipboard()->setText(QStringLiteral("3.5分"));
-        QTest::keyClick(edit, Qt::Key_Home);
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(edit->text(), QStringLiteral("3512"));
-        QCOMPARE(edit->cursorPosition(), 2);
+    // A paste, Ctrl+V included, enters exactly the pasted digits (blanks around them trimmed)
+    // over the selection, or nothing at all with one beep: "59.5" never becomes 595.
+    void pasteEntersWholeOrNothing_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("result");
+        const QString routes[] = {QStringLiteral("Ctrl+V"), QStringLiteral("Shift+Insert"), QStringLiteral("menu")};
+        for (const QString& route : routes) {
+            const QByteArray r = route.toLatin1();
+            QTest::newRow(r + ": maximum") << route << "edtUp"
+                                           << "60"
+                                           << "60";
+            QTest::newRow(r + ": blanks trimmed") << route << "edtUp"
+                                                  << " 60\t\n"
+                                                  << "60";
+            QTest::newRow(r + ": point") << route << "edtUp"
+                                         << "59.5"
+                                         << "40";
+            QTest::newRow(r + ": unit") << route << "edtUp" << QStringLiteral("60分") << "40";
+            QTest::newRow(r + ": line break inside") << route << "edtUp"
+                                                     << "6\n0"
+                                                     << "40";
+            QTest::newRow(r + ": places") << route << "edtXS"
+                                          << "2"
+                                          << "2";
+            QTest::newRow(r + ": negative places") << route << "edtXS"
+                                                   << "-1"
+                                                   << "1";
+        }
+    }
+
+    void pasteEntersWholeOrNothing()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, box);
+        QFETCH(QString, pasted);
+        QFETCH(QString, result);
+        OpenDialog open;
+        auto* edit = open.dialog->findChild<QLineEdit*>(box);
+        const QString before = edit->text();
+        edit->setFocus();
+        edit->selectAll();
+        QApplication::clipboard()->setText(pasted);
+        if (route == QStringLiteral("Ctrl+V")) {
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else if (route == QStringLiteral("Shift+Insert")) {
+            QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        } else {
+            QTimer::singleShot(0, [] {
+                QWidget* menu = QApplication::activePopupWidget();
+                QVERIFY(menu);
+                QTest::keyClick(menu, Qt::Key_P);
+            });
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(edit, &event);
+        }
+        QCOMPARE(edit->text(), result);
+        QCOMPARE(open.beeps.count(), result == before ? 1 : 0);
+        QVERIFY(open.recorder.boxes().empty());
     }
 
     void valueFromTheFileKeepsItsCharacters()
@@ -176,6 +249,7 @@ private slots:
         QTest::keyClick(open.dialog->edtUp, Qt::Key_End);
         QTest::keyClicks(open.dialog->edtUp, QStringLiteral("x0"));
         QCOMPARE(open.dialog->edtUp->text(), QStringLiteral("40.50"));
+        QCOMPARE(open.beeps.count(), 1);
     }
 
     void emptyMaximumIsRefused()

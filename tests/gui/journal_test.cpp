@@ -172,9 +172,11 @@ private slots:
         QCOMPARE(records[1].after, std::optional<std::string>("23"));
         QCOMPARE(records[1].number, number);
 
-        // Nothing left to undo: no box.
+        // Nothing left to undo: no box, one beep.
+        QCOMPARE(w.beeps.count(), 0);
         w.pressCtrl(Qt::Key_Z);
         QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        QCOMPARE(w.beeps.count(), 1);
     }
 
     // Two saves; another operator changes the later one. Ctrl+Z asks again, No keeps their score;

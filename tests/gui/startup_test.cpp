@@ -1,5 +1,6 @@
 // The score window's start-up and list navigation on a demo database: the node it
 // opens on, the status line, the display choice, grid clicks and failing queries.
+#include "gui/RecordingReportWindows.hpp"
 #include "gui/ScoreWindow.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/TDataGrid.hpp"
@@ -15,6 +16,7 @@
 #include <QTreeView>
 
 using skorvin::test::DemoDb;
+using skorvin::test::RecordingReportWindows;
 using skorvin::test::ScoreWindow;
 using skorvin::ui::Dialogs;
 using skorvin::ui::toQString;
@@ -242,6 +244,52 @@ private slots:
         QCOMPARE(w.grid->model()->rowCount(), static_cast<int>(w.db.summary().counts(1, "44").unscored()));
         QCOMPARE(w.panel(0), w.tree->currentIndex().data().toString());
         QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+    }
+
+    // 打印 and 导出 before an organisation is chosen ask for one, in the status line's words,
+    // and do nothing else: no save dialog, no preview, the list still closed.
+    void printAndExportAskForAnOrganisation_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::newRow("打印") << QByteArray("SpeedButton2");
+        QTest::newRow("导出") << QByteArray("btnExport");
+    }
+
+    void printAndExportAskForAnOrganisation()
+    {
+        QFETCH(QByteArray, button);
+        StartedWindow w(withSettings("1", "99"));
+        RecordingReportWindows reports;
+        w.show();
+        w.recorder.queueSaveFileName(QStringLiteral("/nonexistent/list"));
+        QTest::mouseClick(w.child<QAbstractButton>(button.constData()), Qt::LeftButton);
+
+        QCOMPARE(w.recorder.texts(), QStringList{QStringLiteral("请在机构列表中选择机构")});
+        QCOMPARE(w.recorder.boxes().front().caption, QStringLiteral("信息"));
+        QCOMPARE(w.recorder.boxes().front().icon, Dialogs::Icon::Information);
+        QCOMPARE(w.recorder.boxes().front().owner, static_cast<QWidget*>(w.window.get()));
+        QVERIFY(w.recorder.saveRequests().empty());
+        QVERIFY(reports.previews().empty());
+        QVERIFY(!w.grid->dataSet()->active());
+        QVERIFY(!w.grid->dataSet()->controlsDisabled());
+        QCOMPARE(w.panel(0), QStringLiteral("请在机构列表中选择机构"));
+        QCOMPARE(w.panel(1), QStringLiteral("考生数：0/0"));
+    }
+
+    // An open list without a row has no current row: 0 of 0, never -1, at start-up and
+    // after a change to another node that lists nobody either.
+    void emptyListCountsNoRow()
+    {
+        StartedWindow w;
+        w.connection.execute("update t_omr set tttt = '30'");
+        w.show();
+        QVERIFY(w.grid->dataSet()->active());
+        QCOMPARE(w.grid->model()->rowCount(), 0);
+        QCOMPARE(w.panel(1), QStringLiteral("考生数：0/0"));
+        w.clickNode(w.node(QStringLiteral("13-")));
+        QCOMPARE(w.grid->model()->rowCount(), 0);
+        QCOMPARE(w.panel(1), QStringLiteral("考生数：0/0"));
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
     }
 
     // A tree query failing half-way keeps the nodes read so far and still opens the window.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/ModuleState.hpp"
+#include "gui/CountingBeeper.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "plain/DemoDb.hpp"
 #include "platform/connection/TADOConnection.hpp"
@@ -21,7 +22,7 @@ class TDataGrid;
 namespace skorvin::test {
 
 // The score window created on a demo database as the host creates it (the window's
-// creation has run, it is not shown yet), with every box recorded.
+// creation has run, it is not shown yet), with every box recorded and every beep counted.
 class ScoreWindow {
 public:
     explicit ScoreWindow(const demodb::Options& options = DemoDb::smallOptions());
@@ -50,6 +51,7 @@ public:
     ado::TADOConnection connection;
     exam::ModuleState state;
     RecordingDialogs recorder;
+    CountingBeeper beeps;
     std::unique_ptr<ui::TfrmSkorvin> window;
     QTreeView* tree = nullptr;
     ui::TDataGrid* grid = nullptr;
