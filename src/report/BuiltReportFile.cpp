@@ -1,10 +1,11 @@
 #include "report/BuiltReportFile.hpp"
 
 #include "platform/Gbk.hpp"
+#include "report/CheckedSaveFile.hpp"
+#include "report/FileNames.hpp"
 #include "report/ReportError.hpp"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <array>
 #include <cstring>
@@ -260,19 +261,24 @@ BuiltReport readBuiltReport(const QByteArray& bytes)
     return report;
 }
 
-void saveBuiltReport(const BuiltReport& report, const std::string& path)
+void saveBuiltReport(const BuiltReport& report, const QString& path)
 {
-    QSaveFile file(QString::fromStdString(gbk::toUtf8(path)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(writeBuiltReport(report)) < 0 || !file.commit())
-        throw Exception("Cannot create file \"" + path + "\". " + gbk::fromUtf8(file.errorString().toStdString()));
+    CheckedSaveFile file(path);
+    file.openForWriting();
+    file.write(writeBuiltReport(report));
+    file.commitChecked();
 }
 
-BuiltReport loadBuiltReport(const std::string& path)
+BuiltReport loadBuiltReport(const QString& path)
 {
-    QFile file(QString::fromStdString(gbk::toUtf8(path)));
+    const auto refused = [&path](const std::string& reason) {
+        return BuiltReportFileError("Cannot open file \"" + gbk::fromUtf8(path.toStdString()) + "\". " + reason);
+    };
+    if (!representableFileName(path))
+        throw refused(unrepresentableNameReason());
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw BuiltReportFileError("Cannot open file \"" + path + "\". " +
-                                   gbk::fromUtf8(file.errorString().toStdString()));
+        throw refused(gbk::fromUtf8(file.errorString().toStdString()));
     return readBuiltReport(file.readAll());
 }
 

@@ -1,6 +1,7 @@
 #include "ui/JournalWindow.hpp"
 
 #include "exam/JournalTable.hpp"
+#include "report/FileNames.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
@@ -212,7 +213,8 @@ void JournalWindow::exportShown()
     if (name.isEmpty())
         return;
     // Read again with the filter in force: exactly what the window shows.
-    exam::writeJournalCsv(toGbk(name), file_ ? file_->query(filter_) : std::vector<journal::JournalRecord>());
+    exam::writeJournalCsv(report::fileSystemName(name),
+                          file_ ? file_->query(filter_) : std::vector<journal::JournalRecord>());
 }
 
 } // namespace skorvin::ui

@@ -201,7 +201,7 @@ void ReportPreview::openClick()
     const QString name = dialogs().openFileName(this, kReportFilter);
     if (name.isEmpty())
         return;
-    pages_ = report::loadBuiltReport(toGbk(name));
+    pages_ = report::loadBuiltReport(name);
     // The pages shown are the file's now; building the report again would replace them.
     source_ = nullptr;
     pagesReplaced();
@@ -212,7 +212,7 @@ void ReportPreview::saveClick()
     const QString name = dialogs().saveFileName(this, QString(), kReportFilter);
     if (name.isEmpty())
         return;
-    report::saveBuiltReport(pages_, toGbk(withReportExtension(name)));
+    report::saveBuiltReport(pages_, withReportExtension(name));
 }
 
 QString ReportPreview::jobTitle() const

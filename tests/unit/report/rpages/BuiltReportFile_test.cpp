@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 using namespace skorvin::report;
@@ -48,12 +49,17 @@ QByteArray withU32(QByteArray bytes, int at, std::uint32_t value)
     return bytes;
 }
 
+QString qtPath(const std::filesystem::path& path)
+{
+    return QString::fromStdU16String(path.u16string());
+}
+
 } // namespace
 
 TEST(BuiltReportFile, SaveAndLoadGiveTheSamePages)
 {
     skorvin::test::TempDir dir;
-    const std::string path = (dir / "report.rpages").string();
+    const QString path = qtPath(dir / "report.rpages");
     const BuiltReport original = sample();
     saveBuiltReport(original, path);
     const BuiltReport loaded = loadBuiltReport(path);
@@ -62,7 +68,7 @@ TEST(BuiltReportFile, SaveAndLoadGiveTheSamePages)
     EXPECT_EQ(loaded.text(loaded.pieces(1)[0]), "2/2");
     EXPECT_EQ(loaded.style(1).frame, FrameAll);
     // Saving what was loaded writes the same bytes.
-    EXPECT_EQ(writeBuiltReport(loaded), QByteArray::fromStdString(*skorvin::test::fileBytes(path)));
+    EXPECT_EQ(writeBuiltReport(loaded), QByteArray::fromStdString(*skorvin::test::fileBytes(dir / "report.rpages")));
 }
 
 TEST(BuiltReportFile, AnEmptyReportRoundTrips)
@@ -141,11 +147,11 @@ TEST(BuiltReportFile, PiecesPointingOutsideTheirTextAreRefused)
 TEST(BuiltReportFile, FileErrors)
 {
     skorvin::test::TempDir dir;
-    EXPECT_THROW(loadBuiltReport((dir / "missing.rpages").string()), BuiltReportFileError);
-    EXPECT_THROW(saveBuiltReport(sample(), (dir / "no folder" / "x.rpages").string()), skorvin::Exception);
+    EXPECT_THROW(loadBuiltReport(qtPath(dir / "missing.rpages")), BuiltReportFileError);
+    EXPECT_THROW(saveBuiltReport(sample(), qtPath(dir / "no folder" / "x.rpages")), skorvin::Exception);
     // Saving over a file replaces it whole.
-    const std::string path = (dir / "kept.rpages").string();
-    skorvin::test::putFile(path, "old");
+    const QString path = qtPath(dir / "kept.rpages");
+    skorvin::test::putFile(dir / "kept.rpages", "old");
     saveBuiltReport(sample(), path);
     EXPECT_EQ(loadBuiltReport(path), sample());
 }
