@@ -90,6 +90,8 @@ ReportPreview::ReportPreview(report::BuiltReport pages, report::TReport* source,
 
     buildZoomMenu();
     connect(view_, &ReportPageView::currentPageChanged, this, &ReportPreview::showPageStatus);
+    // A fitting zoom's scale follows the view's size (the window opening maximised, a resize).
+    connect(view_, &ReportPageView::effectivePercentChanged, this, &ReportPreview::showZoom);
     applyZoom(chosenZoom());
     showPageStatus();
     enableTools();
@@ -145,6 +147,11 @@ void ReportPreview::buildZoomMenu()
 void ReportPreview::applyZoom(PreviewZoom zoom)
 {
     view_->setZoom(zoom);
+    showZoom();
+}
+
+void ReportPreview::showZoom()
+{
     btnZoom_->setText(QStringLiteral("%1%").arg(view_->effectivePercent()));
 }
 
