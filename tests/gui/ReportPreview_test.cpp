@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -200,6 +201,8 @@ private slots:
                 ReportPreview chooser(sheets(4));
                 chooseZoom(chooser, caption);
             }
+            // No placement kept: the preview is built at a size of its own, then shown at another.
+            QSettings(QStringLiteral("Skorvin"), QStringLiteral("ReportPreview")).clear();
             ReportPreview preview(sheets(4));
             preview.setWindowState(Qt::WindowNoState);
             preview.resize(900, 700);
