@@ -22,11 +22,14 @@ set(CMAKE_LINK_SEARCH_END_STATIC ON)
 
 # Wine runs the programs for CTest and for test discovery: Debian's 32-bit loader ("wine",
 # from wine32:i386) for the 32-bit build, its 64-bit loader for the 64-bit one.
-if(SKORVIN_MINGW_TRIPLE MATCHES "^x86_64")
-  find_program(SKORVIN_WINE_LOADER NAMES wine64 PATHS /usr/lib/wine)
-else()
-  find_program(SKORVIN_WINE_LOADER NAMES wine PATHS /usr/lib/wine)
-endif()
-if(SKORVIN_WINE_LOADER)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${SKORVIN_WINE_LOADER})
+# -DSKORVIN_WINE=OFF (a machine that cannot start them) only builds the programs.
+if(NOT DEFINED SKORVIN_WINE OR SKORVIN_WINE)
+  if(SKORVIN_MINGW_TRIPLE MATCHES "^x86_64")
+    find_program(SKORVIN_WINE_LOADER NAMES wine64 PATHS /usr/lib/wine)
+  else()
+    find_program(SKORVIN_WINE_LOADER NAMES wine PATHS /usr/lib/wine)
+  endif()
+  if(SKORVIN_WINE_LOADER)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${SKORVIN_WINE_LOADER})
+  endif()
 endif()

@@ -23,6 +23,26 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+sudo_if_needed() {
+  if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# apt-get source needs deb-src entries; they mirror the machine's own deb entries.
+ensure_source_list() {
+  if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    return 0
+  fi
+  local src_list=/etc/apt/sources.list.d/skorvin-src.sources
+  echo "Adding $src_list"
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | sudo_if_needed tee "$src_list" >/dev/null
+  else
+    grep -hE '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+      sudo_if_needed tee "${src_list%.sources}.list" >/dev/null
+  fi
+  sudo_if_needed apt-get update -qq >/dev/null
+}
+
 # The ODBC tests also run under a Chinese 8-bit locale, which Debian does not install.
 ensure_test_locales() {
   locale -a 2>/dev/null | grep -qix 'zh_CN.gbk' && return 0

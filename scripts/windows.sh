@@ -1,25 +1,37 @@
 #!/usr/bin/env bash
-# The Windows side of the build, run by ./test --windows: the plain layers, their unit
-# tests and the boundary test library cross-built with mingw-w64 and no Qt.
-#   build/win32  i686-w64-mingw32:   built, every test run under 32-bit Wine, and the
-#                                     export table and entry code checked
-#   build/win64  x86_64-w64-mingw32: built, every test run under wine64
+# The Windows side of the build, run by ./test --windows, cross-built with mingw-w64:
+#   build/win32  i686-w64-mingw32 with Qt 5.15 built static (scripts/windows-qt.sh): the real
+#                SkorvinDLL.dll, skorvin-host.exe, every test program and the C host; the files
+#                checked statically (exports, entry code, imports) and dist/SkorvinDLL-win32
+#                made; where this machine can start 32-bit programs, every test run under
+#                32-bit Wine and the demo host driven end to end under Xvfb
+#   build/win64  x86_64-w64-mingw32 without Qt: the plain layers, their tests under wine64
 # SQLite comes from Debian's own source package (apt-get source sqlite3, with a deb-src
 # entry this script writes), GoogleTest from /usr/src/googletest; both are built once per
 # build folder and kept there.
 set -euo pipefail
 SKORVIN_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$SKORVIN_ROOT/scripts/common.sh"
+source "$SKORVIN_ROOT/scripts/windows-qt.sh"
 
-SKORVIN_PACKAGES=(
-  cmake ninja-build make binutils g++ dpkg-dev tcl googletest
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386
+SKORVIN_WINDOWS_PACKAGES=(
+  cmake ninja-build make binutils g++ dpkg-dev tcl googletest python3 qttranslations5-l10n
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
 )
 SQLITE_SOURCE=$SKORVIN_ROOT/build/windows-sqlite
-SRC_LIST=/etc/apt/sources.list.d/skorvin-src.sources
 
-sudo_if_needed() {
-  if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+# Some machines cannot start 32-bit programs at all (the kernel's 32-bit emulation is off).
+# The probe is a 32-bit Linux program of three instructions, assembled and linked here.
+runs_32bit_programs() {
+  local probe
+  probe=$(mktemp -d)
+  printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >"$probe/p.s"
+  local ok=1
+  if as --32 "$probe/p.s" -o "$probe/p.o" && ld -m elf_i386 "$probe/p.o" -o "$probe/p" && "$probe/p" 2>/dev/null; then
+    ok=0
+  fi
+  rm -rf "$probe"
+  return $ok
 }
 
 # 32-bit Wine comes from Debian's i386 packages, which apt offers once the machine accepts
@@ -30,25 +42,18 @@ ensure_i386_architecture() {
   sudo_if_needed dpkg --add-architecture i386
 }
 
-# apt-get source needs deb-src entries; they mirror the machine's own deb entries.
-ensure_source_list() {
-  if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    return 0
+ensure_windows_packages() {
+  SKORVIN_PACKAGES=("${SKORVIN_WINDOWS_PACKAGES[@]}")
+  if [ "${SKORVIN_RUNS_32BIT:-no}" = yes ]; then
+    ensure_i386_architecture
+    SKORVIN_PACKAGES+=(wine32:i386 xvfb xauth fonts-wqy-zenhei)
   fi
-  echo "Adding $SRC_LIST"
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | sudo_if_needed tee "$SRC_LIST" >/dev/null
-  else
-    grep -hE '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
-      sudo_if_needed tee "${SRC_LIST%.sources}.list" >/dev/null
-  fi
-  sudo_if_needed apt-get update -qq >/dev/null
+  ensure_packages
 }
 
 # The SQLite amalgamation (sqlite3.c, sqlite3.h), generated once from the source package.
 ensure_sqlite_amalgamation() {
   [ -f "$SQLITE_SOURCE/sqlite3.c" ] && return 0
-  ensure_source_list
   echo "Generating the SQLite amalgamation from Debian's source package"
   local work=$SQLITE_SOURCE.work
   rm -rf "$work" && mkdir -p "$work"
@@ -62,9 +67,11 @@ ensure_sqlite_amalgamation() {
   rm -rf "$work"
 }
 
-# build_windows <build dir> <triple>: SQLite and GoogleTest into <dir>/deps, then the project.
+# build_windows <build dir> <triple> [cmake args...]: SQLite and GoogleTest into <dir>/deps,
+# then the project.
 build_windows() {
   local dir=$1 triple=$2
+  shift 2
   local toolchain=$SKORVIN_ROOT/cmake/toolchain-$triple.cmake
   local deps=$dir/deps
   mkdir -p "$deps/include" "$deps/lib"
@@ -81,12 +88,10 @@ build_windows() {
       -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_GMOCK=OFF >/dev/null
     cmake --build "$deps/googletest" --target install -j2 >/dev/null
   fi
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$SKORVIN_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSKORVIN_WITH_QT=OFF \
-      -DSQLite3_INCLUDE_DIR="$deps/include" -DSQLite3_LIBRARY="$deps/lib/libsqlite3.a" \
-      -DGTest_DIR="$deps/lib/cmake/GTest" >/dev/null
-  fi
+  # Configured every time: a changed option takes effect, and an unchanged one costs seconds.
+  cmake -S "$SKORVIN_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSQLite3_INCLUDE_DIR="$deps/include" \
+    -DSQLite3_LIBRARY="$deps/lib/libsqlite3.a" -DGTest_DIR="$deps/lib/cmake/GTest" "$@" >/dev/null
   cmake --build "$dir" -j2
 }
 
@@ -118,12 +123,34 @@ run_windows_tests() (
   ctest --output-on-failure -j2
 )
 
-ensure_i386_architecture
-ensure_packages
+# The checks that read the 32-bit files instead of running them.
+run_static_checks() (
+  cd "$1"
+  ctest --output-on-failure -L static
+)
+
+if runs_32bit_programs; then
+  SKORVIN_RUNS_32BIT=yes
+else
+  SKORVIN_RUNS_32BIT=no
+  echo "This machine cannot start 32-bit programs (Exec format error): the 32-bit Windows build is built" \
+    "and checked statically; its tests and the end-to-end run under Wine are NOT run here."
+fi
+ensure_windows_packages
+ensure_source_list
 ensure_sqlite_amalgamation
+qt_prefix=$(ensure_windows_qt)
 
-build_windows "$SKORVIN_ROOT/build/win32" i686-w64-mingw32
-run_windows_tests "$SKORVIN_ROOT/build/win32" win32
+wine32=ON
+[ "$SKORVIN_RUNS_32BIT" = yes ] || wine32=OFF
+build_windows "$SKORVIN_ROOT/build/win32" i686-w64-mingw32 -DSKORVIN_QT_MAJOR=5 -DCMAKE_PREFIX_PATH="$qt_prefix" \
+  -DSKORVIN_WINE=$wine32
+run_static_checks "$SKORVIN_ROOT/build/win32"
+"$SKORVIN_ROOT/scripts/windows-dist.sh" "$SKORVIN_ROOT/build/win32" "$SKORVIN_ROOT/dist/SkorvinDLL-win32"
+if [ "$SKORVIN_RUNS_32BIT" = yes ]; then
+  run_windows_tests "$SKORVIN_ROOT/build/win32" win32
+  (start_wine "$SKORVIN_ROOT/build/win32" win32 && "$SKORVIN_ROOT/scripts/windows-e2e.sh" "$SKORVIN_ROOT/build/win32")
+fi
 
-build_windows "$SKORVIN_ROOT/build/win64" x86_64-w64-mingw32
+build_windows "$SKORVIN_ROOT/build/win64" x86_64-w64-mingw32 -DSKORVIN_WITH_QT=OFF
 run_windows_tests "$SKORVIN_ROOT/build/win64" win64
