@@ -16,8 +16,14 @@ HostWindowLock::HostWindowLock(std::uintptr_t hostWindow)
 
 HostWindowLock::~HostWindowLock()
 {
-    if (disabled_)
-        EnableWindow(reinterpret_cast<HWND>(disabled_), TRUE);
+    if (!disabled_)
+        return;
+    const auto window = reinterpret_cast<HWND>(disabled_);
+    EnableWindow(window, TRUE);
+    // While the score window closed, its owner was still disabled, so Windows activated
+    // some other program's window: the operator's keys must go back to the host.
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
 }
 
 #else

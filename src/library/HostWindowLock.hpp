@@ -5,8 +5,8 @@
 namespace skorvin::library {
 
 // Disables the host's window for its lifetime, as a modal window over an owner must
-// on Windows, and enables it again when destroyed unless the host had it disabled
-// already. Elsewhere the host window is a foreign id the library cannot disable; a Qt
+// on Windows, and enables and activates it again when destroyed unless the host had it
+// disabled already. Elsewhere the host window is a foreign id the library cannot disable; a Qt
 // host in the same process is blocked by the modal window itself.
 class HostWindowLock {
 public:

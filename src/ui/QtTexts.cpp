@@ -8,7 +8,8 @@ namespace skorvin::ui {
 namespace {
 
 // The host's folder first, where a deployed Qt keeps its translations (windeployqt's
-// "translations"), then the folder of the Qt installation itself.
+// "translations"), then the folder of the Qt installation itself, then the copies a library
+// with Qt linked in carries inside (the Windows build), whose Qt folder is the build machine's.
 QStringList translationsFolders()
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
@@ -16,7 +17,8 @@ QStringList translationsFolders()
 #else
     const QString qtFolder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
 #endif
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"), qtFolder};
+    return {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"), qtFolder,
+            QStringLiteral(":/translations")};
 }
 
 // A Qt host may have installed its own translation of Qt's texts; the library is its guest.
