@@ -5,7 +5,7 @@ SKORVIN_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$SKORVIN_ROOT/scripts/common.sh"
 ensure_packages
 cd "$SKORVIN_ROOT"
-files=$(git ls-files '*.cpp' '*.hpp')
+files=$(git ls-files '*.cpp' '*.hpp' '*.c')
 if ! clang-format --dry-run -Werror $files; then
   echo "Some files are not formatted: run clang-format -i on them." >&2
   exit 1
