@@ -223,7 +223,7 @@ static void CALLBACK operatorTick(HWND window, UINT message, UINT_PTR id, DWORD 
  * an older compiler calls it: the entry point must realign it itself. */
 static void showFormMisaligned(ShowFormProc showForm, HWND window, Connection* c)
 {
-    void* entry = (void*)showForm;
+    ShowFormProc entry = showForm;
     void* owner = window;
     void* borrowed = c;
     __asm__ volatile("movl %%esp, %%esi\n\t"
@@ -274,8 +274,13 @@ int main(int argc, char** argv)
     if (!library)
         return 1;
     typedef const char*(__stdcall * GetVersionProc)(void);
-    GetVersionProc getVersion = (GetVersionProc)(void*)GetProcAddress(library, "GetVersion");
-    ShowFormProc showForm = (ShowFormProc)(void*)GetProcAddress(library, "ShowForm");
+    GetVersionProc getVersion = NULL;
+    ShowFormProc showForm = NULL;
+    /* FARPROC stands for any entry; its real type is taken over bit for bit. */
+    FARPROC found = GetProcAddress(library, "GetVersion");
+    memcpy(&getVersion, &found, sizeof found);
+    found = GetProcAddress(library, "ShowForm");
+    memcpy(&showForm, &found, sizeof found);
     check(getVersion && showForm, "GetVersion and ShowForm are found by name");
     if (!getVersion || !showForm)
         return 1;
