@@ -61,12 +61,14 @@ function(skorvin_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  if(ARG_GUI)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  endif()
   # A cross build without Wine to run its programs only builds them.
   if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     return()
   endif()
   if(ARG_GUI)
-    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
     add_test(NAME ${name} COMMAND ${name})
     # Windows read the settings file beside the program, which all GUI tests share.
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QTEST_FUNCTION_TIMEOUT=60000"
