@@ -1,10 +1,7 @@
 #include "exam/JournalTable.hpp"
 
-#include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/NativePath.hpp"
-
-#include <fstream>
+#include "platform/TFileStream.hpp"
 
 namespace skorvin::exam {
 
@@ -35,11 +32,14 @@ std::string csvField(const std::string& utf8)
     return quoted + '"';
 }
 
-void writeLine(std::ofstream& out, const std::vector<std::string>& gbkFields)
+void writeLine(TFileStream& out, const std::vector<std::string>& gbkFields)
 {
-    for (std::size_t i = 0; i < gbkFields.size(); ++i)
-        out << (i ? "," : "") << csvField(gbk::toUtf8(gbkFields[i]));
-    out << "\r\n";
+    for (std::size_t i = 0; i < gbkFields.size(); ++i) {
+        if (i)
+            out.write(",");
+        out.write(csvField(gbk::toUtf8(gbkFields[i])));
+    }
+    out.write("\r\n");
 }
 
 } // namespace
@@ -77,19 +77,15 @@ std::vector<std::string> journalRowTexts(const journal::JournalRecord& record)
             record.detail};
 }
 
-void writeJournalCsv(const std::string& fileName, const std::vector<journal::JournalRecord>& records)
+void writeJournalCsv(const std::filesystem::path& fileName, const std::vector<journal::JournalRecord>& records)
 {
-    std::ofstream out(nativePath(fileName), std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw EFCreateError(gbk::fromUtf8("无法创建文件 ") + fileName);
+    TFileStream out(fileName);
     // The byte-order mark tells a spreadsheet that the Chinese text is UTF-8.
-    out << "\xEF\xBB\xBF";
+    out.write("\xEF\xBB\xBF");
     writeLine(out, journalHeadings());
     for (const auto& record : records)
         writeLine(out, journalRowTexts(record));
-    out.flush();
-    if (!out)
-        throw EFCreateError(gbk::fromUtf8("无法写入文件 ") + fileName);
+    out.close();
 }
 
 } // namespace skorvin::exam

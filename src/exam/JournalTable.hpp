@@ -2,6 +2,7 @@
 
 #include "platform/journal/JournalFile.hpp"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,10 @@ const std::vector<std::string>& journalHeadings();
 // entry reads "（已损坏）" in the first column and why in the last.
 std::vector<std::string> journalRowTexts(const journal::JournalRecord& record);
 
-// Writes the entries to fileName (GBK name) as CSV in UTF-8 with a byte-order mark, a heading
-// row and CRLF line ends; a field holding a comma, a quote or a line break is quoted. Throws
-// EFCreateError when the file cannot be written.
-void writeJournalCsv(const std::string& fileName, const std::vector<journal::JournalRecord>& records);
+// Writes the entries to fileName as CSV in UTF-8 with a byte-order mark, a heading row and
+// CRLF line ends; a field holding a comma, a quote or a line break is quoted. The file is
+// made as the list export makes its own (TFileStream): EFCreateError when it cannot be made,
+// EWriteError when a write fails (a full disk), with what was written left in it.
+void writeJournalCsv(const std::filesystem::path& fileName, const std::vector<journal::JournalRecord>& records);
 
 } // namespace skorvin::exam

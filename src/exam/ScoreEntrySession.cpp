@@ -263,7 +263,7 @@ void ScoreEntrySession::putListScore(const ado::FieldValue& score)
     }
 }
 
-void ScoreEntrySession::exportList(ExportGrid& grid, const std::string& fileName)
+void ScoreEntrySession::exportList(ExportGrid& grid, const std::filesystem::path& fileName)
 {
     // Every row of the list, whatever rows are marked.
     ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, fileName, true);

@@ -8,6 +8,7 @@
 #include "exam/ScoreSettings.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -106,7 +107,7 @@ public:
     void keepStoredOnUndo(const std::string& stored);
 
     // Writes every row of the list, as grid shows it, to fileName (the export's text form).
-    void exportList(ExportGrid& grid, const std::string& fileName);
+    void exportList(ExportGrid& grid, const std::filesystem::path& fileName);
 
     // The printed sheet's heading for the organisation node's text: its name and "四级主观题登分表".
     static std::string reportHeading(const std::string& nodeText);

@@ -51,7 +51,7 @@ void TDataGridExport::walk()
         PutFooterRow(ExportedColumns, footer);
 }
 
-void TDataGridExport::SendToFile(const std::string& fileName, bool exportAll)
+void TDataGridExport::SendToFile(const std::filesystem::path& fileName, bool exportAll)
 {
     TFileStream file(fileName);
     SendToStream(file, exportAll);
@@ -136,7 +136,8 @@ void TDataGridExportAsText::PutFooterCell(int, int, int, const std::string& text
     write(text);
 }
 
-void ExportGridToFile(TDataGridExportClass exportClass, ExportGrid& grid, const std::string& fileName, bool exportAll)
+void ExportGridToFile(TDataGridExportClass exportClass, ExportGrid& grid, const std::filesystem::path& fileName,
+                      bool exportAll)
 {
     const std::unique_ptr<TDataGridExport> exporter = exportClass();
     exporter->Grid = &grid;

@@ -4,6 +4,7 @@
 #include "exam/ExportGrid.hpp"
 #include "platform/OutputStream.hpp"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,7 +37,7 @@ public:
     virtual void SendToStream(OutputStream& stream, bool exportAll);
     // Creates the file (create-always, see TFileStream) and sends the grid to it; the file
     // is closed with what was written also when the walk fails.
-    virtual void SendToFile(const std::string& fileName, bool exportAll);
+    virtual void SendToFile(const std::filesystem::path& fileName, bool exportAll);
 
     ExportGrid* Grid = nullptr;
 
@@ -92,6 +93,7 @@ template <class Exporter> std::unique_ptr<TDataGridExport> exportClassOf()
 
 // Exports the grid to the file with an exporter of that class, released afterwards also on
 // failure. Failures (EFCreateError, EWriteError, the dataset's errors) reach the caller.
-void ExportGridToFile(TDataGridExportClass exportClass, ExportGrid& grid, const std::string& fileName, bool exportAll);
+void ExportGridToFile(TDataGridExportClass exportClass, ExportGrid& grid, const std::filesystem::path& fileName,
+                      bool exportAll);
 
 } // namespace skorvin::exam

@@ -33,11 +33,11 @@ fs::path nativePath(const std::string& gbkName)
     return fs::path(wide);
 }
 
-std::string fullPathName(const std::string& gbkName)
+std::string fullPathName(const fs::path& name)
 {
     std::error_code error;
-    const fs::path full = fs::absolute(nativePath(gbkName), error);
-    return error ? gbkName : ansi(full.lexically_normal().wstring());
+    const fs::path full = fs::absolute(name, error);
+    return ansi((error ? name : full.lexically_normal()).wstring());
 }
 
 #else
@@ -47,11 +47,11 @@ fs::path nativePath(const std::string& gbkName)
     return fs::path(gbk::toUtf8(gbkName));
 }
 
-std::string fullPathName(const std::string& gbkName)
+std::string fullPathName(const fs::path& name)
 {
     std::error_code error;
-    const fs::path full = fs::absolute(nativePath(gbkName), error);
-    return error ? gbkName : gbk::fromUtf8(full.lexically_normal().string());
+    const fs::path full = fs::absolute(name, error);
+    return gbk::fromUtf8((error ? name : full.lexically_normal()).string());
 }
 
 #endif

@@ -52,17 +52,33 @@ std::string systemReason(int error)
     return gbk::fromUtf8(std::strerror(error));
 }
 
+// Programs that lock with fcntl or lockf never see a flock lock on Linux, nor it theirs:
+// a lock of that kind is taken as well. It belongs to this open file, so closing another
+// descriptor of the file elsewhere in the process cannot drop it (a plain fcntl lock would go).
+bool lockRecords(int fd)
+{
+#ifdef F_OFD_SETLK
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_OFD_SETLK, &whole) == 0;
+#else
+    (void)fd;
+    return true;
+#endif
+}
+
 #endif
 
 } // namespace
 
 #ifdef _WIN32
 
-TFileStream::TFileStream(const std::string& gbkName) : fullName_(fullPathName(gbkName)), buffer_(kBufferSize)
+TFileStream::TFileStream(const std::filesystem::path& name) : fullName_(fullPathName(name)), buffer_(kBufferSize)
 {
     // No sharing: nobody else opens the file until it is closed.
-    const HANDLE file = CreateFileW(nativePath(gbkName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw EFCreateError(fileMessage("Cannot create file", fullName_, systemReason(GetLastError())));
     handle_ = file;
@@ -87,6 +103,11 @@ void TFileStream::flush()
         if (!WriteFile(handle_, buffer_.data() + done, static_cast<DWORD>(used_ - done), &written, nullptr)) {
             used_ = 0;
             failWrite(systemReason(GetLastError()));
+        }
+        // A write that takes nothing would otherwise be tried for ever.
+        if (written == 0) {
+            used_ = 0;
+            failWrite(systemReason(ERROR_WRITE_FAULT));
         }
         done += written;
     }
@@ -113,14 +134,14 @@ void TFileStream::close()
 
 #else
 
-TFileStream::TFileStream(const std::string& gbkName) : fullName_(fullPathName(gbkName)), buffer_(kBufferSize)
+TFileStream::TFileStream(const std::filesystem::path& name) : fullName_(fullPathName(name)), buffer_(kBufferSize)
 {
     // Not truncated at the open: a file someone else holds locked must keep its content.
-    const int fd = ::open(nativePath(gbkName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         throw EFCreateError(fileMessage("Cannot create file", fullName_, systemReason(errno)));
     struct stat info {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &info) != 0 ||
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !lockRecords(fd) || ::fstat(fd, &info) != 0 ||
         (S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0)) {
         const int error = errno;
         ::close(fd);
@@ -150,6 +171,11 @@ void TFileStream::flush()
                 continue;
             used_ = 0;
             failWrite(systemReason(errno));
+        }
+        // A write that takes nothing would otherwise be tried for ever.
+        if (n == 0) {
+            used_ = 0;
+            failWrite(systemReason(EIO));
         }
         done += static_cast<std::size_t>(n);
     }

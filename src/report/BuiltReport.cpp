@@ -35,6 +35,8 @@ std::uint16_t BuiltReport::addStyle(const PieceStyle& style)
 
 void BuiltReport::beginPage(Length width, Length height)
 {
+    if (pages_.size() >= static_cast<std::size_t>(kMaxBuiltPages))
+        throw std::length_error("the built report outgrows its file format");
     pages_.push_back({width, height, static_cast<std::uint32_t>(pieces_.size()), 0});
 }
 

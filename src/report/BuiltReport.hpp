@@ -40,6 +40,10 @@ struct BuiltPage {
     bool operator==(const BuiltPage&) const = default;
 };
 
+// The most pages a built report holds, built or read from a file: some thirty times a
+// national list, and few enough that the preview lays every page out within its coordinates.
+inline constexpr int kMaxBuiltPages = 1000000;
+
 // The pages a build produced: pieces of GBK text in drawing order. Kept compact, with no
 // object or string per piece, because the national list builds tens of thousands of pages.
 class BuiltReport {

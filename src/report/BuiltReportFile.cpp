@@ -1,10 +1,11 @@
 #include "report/BuiltReportFile.hpp"
 
 #include "platform/Gbk.hpp"
+#include "report/CheckedSaveFile.hpp"
+#include "report/FileNames.hpp"
 #include "report/ReportError.hpp"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <array>
 #include <cstring>
@@ -17,8 +18,10 @@ constexpr char kMagic[8] = {'S', 'K', 'R', 'P', 'A', 'G', 'E', 'S'};
 constexpr std::size_t kStyleBytes = 4 + 4 + 1 + 1 + 1 + 1 + 1 + 4; // without the family's bytes
 constexpr std::size_t kPageBytes = 4 + 4 + 4;
 constexpr std::size_t kPieceBytes = 4 * 4 + 4 + 4 + 2;
-// Lengths beyond ten metres are damage, as in templates.
+// Lengths beyond ten metres are damage, as in templates, and so is paper under 1 mm a side:
+// no template makes it, and the preview's fitting zooms would blow it up past any screen.
 constexpr Length kMaxLength = 1000000;
+constexpr Length kMinPaperSide = 100;
 
 } // namespace
 
@@ -164,12 +167,14 @@ public:
             report.styles_.push_back(std::move(style));
         }
         const std::uint32_t pages = in.count(kPageBytes);
+        if (pages > static_cast<std::uint32_t>(kMaxBuiltPages))
+            throw BuiltReportFileError(damaged());
         report.pages_.reserve(pages);
         std::uint64_t pieces = 0;
         for (std::uint32_t i = 0; i < pages; ++i) {
             BuiltPage page;
-            page.width = length(in, 1);
-            page.height = length(in, 1);
+            page.width = length(in, kMinPaperSide);
+            page.height = length(in, kMinPaperSide);
             page.firstPiece = static_cast<std::uint32_t>(pieces);
             page.pieceCount = in.u32();
             pieces += page.pieceCount;
@@ -260,19 +265,24 @@ BuiltReport readBuiltReport(const QByteArray& bytes)
     return report;
 }
 
-void saveBuiltReport(const BuiltReport& report, const std::string& path)
+void saveBuiltReport(const BuiltReport& report, const QString& path)
 {
-    QSaveFile file(QString::fromStdString(gbk::toUtf8(path)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(writeBuiltReport(report)) < 0 || !file.commit())
-        throw Exception("Cannot create file \"" + path + "\". " + gbk::fromUtf8(file.errorString().toStdString()));
+    CheckedSaveFile file(path);
+    file.openForWriting();
+    file.write(writeBuiltReport(report));
+    file.commitChecked();
 }
 
-BuiltReport loadBuiltReport(const std::string& path)
+BuiltReport loadBuiltReport(const QString& path)
 {
-    QFile file(QString::fromStdString(gbk::toUtf8(path)));
+    const auto refused = [&path](const std::string& reason) {
+        return BuiltReportFileError("Cannot open file \"" + gbk::fromUtf8(path.toStdString()) + "\". " + reason);
+    };
+    if (!representableFileName(path))
+        throw refused(unrepresentableNameReason());
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw BuiltReportFileError("Cannot open file \"" + path + "\". " +
-                                   gbk::fromUtf8(file.errorString().toStdString()));
+        throw refused(gbk::fromUtf8(file.errorString().toStdString()));
     return readBuiltReport(file.readAll());
 }
 

@@ -3,6 +3,7 @@
 #include "report/BuiltReport.hpp"
 
 #include <QByteArray>
+#include <QString>
 
 #include <string>
 
@@ -20,10 +21,10 @@ QByteArray writeBuiltReport(const BuiltReport& report);
 // truncated, or is of a newer version throws BuiltReportFileError.
 BuiltReport readBuiltReport(const QByteArray& bytes);
 
-// Saves to path (GBK) through a temporary file, so a failed save leaves the old file whole.
-// Throws Exception when the file cannot be written.
-void saveBuiltReport(const BuiltReport& report, const std::string& path);
-// Loads from path (GBK); throws BuiltReportFileError (also for a file that cannot be read).
-BuiltReport loadBuiltReport(const std::string& path);
+// Saves to path through a temporary file (CheckedSaveFile), so a failed save (a full disk
+// included) leaves the old file whole. Throws Exception when the file cannot be written.
+void saveBuiltReport(const BuiltReport& report, const QString& path);
+// Loads from path; throws BuiltReportFileError (also for a file that cannot be read).
+BuiltReport loadBuiltReport(const QString& path);
 
 } // namespace skorvin::report

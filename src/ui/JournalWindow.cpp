@@ -1,6 +1,7 @@
 #include "ui/JournalWindow.hpp"
 
 #include "exam/JournalTable.hpp"
+#include "report/FileNames.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
@@ -337,7 +338,7 @@ void JournalWindow::exportShown()
         failed(e.what());
         return;
     }
-    exam::writeJournalCsv(toGbk(name), shown);
+    exam::writeJournalCsv(report::fileSystemName(name), shown);
 }
 
 void JournalWindow::failed(const std::string& reason)

@@ -1,7 +1,7 @@
 #include "ui/Printers.hpp"
 
-#include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
+#include "report/CheckedSaveFile.hpp"
 #include "report/PagePrinter.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
@@ -11,7 +11,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 namespace skorvin::ui {
 
@@ -23,14 +22,12 @@ std::string cannotPrint(const QString& where)
 }
 
 // The PDF is written beside its final name and put in place only when finished, so an
-// aborted job leaves no file and a failed one leaves an older file whole.
+// aborted job leaves no file and a failed one (a full disk too) leaves an older file whole.
 class PdfFileJob final : public PrintJob {
 public:
-    PdfFileJob(const QString& fileName, const QString& title, int copies)
-        : file_(fileName), copies_(copies), fileName_(fileName)
+    PdfFileJob(const QString& fileName, const QString& title, int copies) : file_(fileName), copies_(copies)
     {
-        if (!file_.open(QIODevice::WriteOnly))
-            throw Exception("Cannot create file \"" + toGbk(fileName) + "\". " + toGbk(file_.errorString()));
+        file_.openForWriting();
         writer_ = std::make_unique<QPdfWriter>(&file_);
         writer_->setResolution(600);
         writer_->setTitle(title);
@@ -47,16 +44,14 @@ public:
     void finish() override
     {
         pages_->finish();
-        if (!file_.commit())
-            throw Exception("Cannot create file \"" + toGbk(fileName_) + "\". " + toGbk(file_.errorString()));
+        file_.commitChecked();
     }
 
     void abort() override { file_.cancelWriting(); }
 
 private:
-    QSaveFile file_;
+    report::CheckedSaveFile file_;
     int copies_;
-    QString fileName_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<report::PagePrinter> pages_;
 };

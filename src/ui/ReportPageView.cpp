@@ -14,13 +14,7 @@ namespace skorvin::ui {
 
 namespace {
 
-constexpr int kGap = 12; // desk around and between the pages, in pixels
 constexpr int kSmallStep = 24;
-
-double mm(report::Length length)
-{
-    return length / 100.0;
-}
 
 } // namespace
 
@@ -47,65 +41,32 @@ void ReportPageView::setZoom(PreviewZoom zoom)
     viewport()->update();
 }
 
-double ReportPageView::pixelsPerMm() const
-{
-    const double real = logicalDpiX() / 25.4;
-    if (zoom_.mode == PreviewZoom::Mode::Percent || pages_.pageCount() == 0)
-        return real * zoom_.percent / 100.0;
-    double widest = 0;
-    double tallest = 0;
-    for (int i = 0; i < pages_.pageCount(); ++i) {
-        widest = std::max(widest, mm(pages_.page(i).width));
-        tallest = std::max(tallest, mm(pages_.page(i).height));
-    }
-    const double across = zoom_.mode == PreviewZoom::Mode::TwoPages ? 2 : 1;
-    const QSize room = viewport()->size() - QSize(kGap * (across + 1), kGap * 2);
-    const double byWidth = std::max(1, room.width()) / (widest * across);
-    if (zoom_.mode == PreviewZoom::Mode::PageWidth)
-        return byWidth;
-    return std::min(byWidth, std::max(1, room.height()) / tallest);
-}
-
 int ReportPageView::effectivePercent() const
 {
-    return qRound(scale_ * 25.4 / logicalDpiX() * 100.0);
+    return qRound(layout_.scale * 25.4 / logicalDpiX() * 100.0);
 }
 
 void ReportPageView::layOut()
 {
-    scale_ = pixelsPerMm();
-    const int across = zoom_.mode == PreviewZoom::Mode::TwoPages ? 2 : 1;
-    placements_.clear();
-    int y = kGap;
-    int width = 0;
-    for (int i = 0; i < pages_.pageCount(); i += across) {
-        int x = kGap;
-        int rowHeight = 0;
-        for (int k = i; k < std::min(i + across, pages_.pageCount()); ++k) {
-            const QSize size(qRound(mm(pages_.page(k).width) * scale_), qRound(mm(pages_.page(k).height) * scale_));
-            placements_.emplace_back(QPoint(x, y), size);
-            x += size.width() + kGap;
-            rowHeight = std::max(rowHeight, size.height());
-        }
-        width = std::max(width, x);
-        y += rowHeight + kGap;
-    }
-    extent_ = QSize(width, y);
+    const int before = effectivePercent();
+    layout_ = layOutPages(pages_, zoom_, viewport()->size(), logicalDpiX());
     const QSize view = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, extent_.width() - view.width()));
+    horizontalScrollBar()->setRange(0, std::max(0, layout_.extent.width() - view.width()));
     horizontalScrollBar()->setPageStep(view.width());
     horizontalScrollBar()->setSingleStep(kSmallStep);
-    verticalScrollBar()->setRange(0, std::max(0, extent_.height() - view.height()));
+    verticalScrollBar()->setRange(0, std::max(0, layout_.extent.height() - view.height()));
     verticalScrollBar()->setPageStep(std::max(kSmallStep, view.height() - kSmallStep));
     verticalScrollBar()->setSingleStep(kSmallStep);
+    if (effectivePercent() != before)
+        emit effectivePercentChanged();
 }
 
 void ReportPageView::goToPage(int page)
 {
-    if (placements_.empty())
+    if (layout_.placements.empty())
         return;
-    page = std::clamp(page, 1, static_cast<int>(placements_.size()));
-    verticalScrollBar()->setValue(placements_[static_cast<std::size_t>(page - 1)].top() - kGap);
+    page = std::clamp(page, 1, static_cast<int>(layout_.placements.size()));
+    verticalScrollBar()->setValue(layout_.placements[static_cast<std::size_t>(page - 1)].top() - kPageGap);
     // At the end of the scroll range the page may sit lower than the top; it is still the one asked for.
     setCurrent(page);
 }
@@ -131,26 +92,28 @@ void ReportPageView::reload()
 
 QRect ReportPageView::areaOnDesk(int pageIndex, const report::Rect& area) const
 {
-    const double perUnit = scale_ / 100.0;
-    const QPoint paper = placements_.at(static_cast<std::size_t>(pageIndex)).topLeft();
+    const double perUnit = layout_.scale / 100.0;
+    const QRect paper = layout_.placements.at(static_cast<std::size_t>(pageIndex));
+    // Cut to the paper: a piece drawn off it shows nowhere, and its place may lie past any int.
     return QRectF(paper.x() + area.x * perUnit, paper.y() + area.y * perUnit, area.width * perUnit,
                   area.height * perUnit)
+        .intersected(QRectF(paper))
         .toAlignedRect();
 }
 
 void ReportPageView::highlight(int pageIndex, const report::Rect& area)
 {
-    if (pageIndex < 0 || pageIndex >= static_cast<int>(placements_.size()))
+    if (pageIndex < 0 || pageIndex >= static_cast<int>(layout_.placements.size()))
         return;
     highlight_ = Highlight{pageIndex, area};
     const QRect target = areaOnDesk(pageIndex, area);
     const QSize view = viewport()->size();
     // The page's top when the whole area fits below it, else the area a little below the view's top.
-    const int pageTop = placements_[static_cast<std::size_t>(pageIndex)].top() - kGap;
-    verticalScrollBar()->setValue(target.bottom() < pageTop + view.height() ? pageTop : target.top() - kGap);
+    const int pageTop = layout_.placements[static_cast<std::size_t>(pageIndex)].top() - kPageGap;
+    verticalScrollBar()->setValue(target.bottom() < pageTop + view.height() ? pageTop : target.top() - kPageGap);
     QScrollBar* across = horizontalScrollBar();
     if (target.left() < across->value() || target.right() > across->value() + view.width())
-        across->setValue(target.left() - kGap);
+        across->setValue(target.left() - kPageGap);
     setCurrent(pageIndex + 1);
     viewport()->update();
 }
@@ -165,13 +128,13 @@ QRect ReportPageView::highlightedArea() const
 
 void ReportPageView::updateCurrentPage()
 {
-    if (placements_.empty())
+    if (layout_.placements.empty())
         return;
     // The page that holds the line a third of the way down the view.
     const int probe = verticalScrollBar()->value() + viewport()->height() / 3;
     int page = 1;
-    for (std::size_t i = 0; i < placements_.size(); ++i) {
-        if (placements_[i].top() <= probe)
+    for (std::size_t i = 0; i < layout_.placements.size(); ++i) {
+        if (layout_.placements[i].top() <= probe)
             page = static_cast<int>(i) + 1;
         else
             break;
@@ -200,17 +163,17 @@ void ReportPageView::paintEvent(QPaintEvent* event)
     const QPoint offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const QRect exposed = event->rect().translated(offset);
     // Pages lie in order down the area, so a binary search finds the first one in view.
-    const auto first = std::lower_bound(placements_.begin(), placements_.end(), exposed.top(),
+    const auto first = std::lower_bound(layout_.placements.begin(), layout_.placements.end(), exposed.top(),
                                         [](const QRect& r, int top) { return r.bottom() < top; });
-    for (auto it = first; it != placements_.end() && it->top() <= exposed.bottom(); ++it) {
+    for (auto it = first; it != layout_.placements.end() && it->top() <= exposed.bottom(); ++it) {
         if (!it->intersects(exposed))
             continue;
         const QRect paper = it->translated(-offset);
         painter.fillRect(paper, Qt::white);
         painter.setPen(Qt::black);
         painter.drawRect(paper.adjusted(0, 0, -1, -1));
-        const int index = static_cast<int>(it - placements_.begin());
-        report::paintPage(painter, pages_, index, scale_, paper.topLeft());
+        const int index = static_cast<int>(it - layout_.placements.begin());
+        report::paintPage(painter, pages_, index, layout_.scale, paper.topLeft());
         emit pagePainted(index);
     }
     if (highlight_) {
@@ -258,7 +221,7 @@ void ReportPageView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_End:
         if (!ctrl)
             return QAbstractScrollArea::keyPressEvent(event);
-        goToPage(static_cast<int>(placements_.size()));
+        goToPage(static_cast<int>(layout_.placements.size()));
         break;
     default:
         return QAbstractScrollArea::keyPressEvent(event);

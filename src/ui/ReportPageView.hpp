@@ -1,27 +1,17 @@
 #pragma once
 
 #include "report/ReportTemplate.hpp"
+#include "ui/PageLayout.hpp"
 
 #include <QAbstractScrollArea>
 
 #include <optional>
-
-#include <vector>
 
 namespace skorvin::report {
 class BuiltReport;
 }
 
 namespace skorvin::ui {
-
-// How large the preview shows the pages.
-struct PreviewZoom {
-    enum class Mode { Percent, PageWidth, WholePage, TwoPages };
-    Mode mode = Mode::Percent;
-    int percent = 100;
-
-    bool operator==(const PreviewZoom&) const = default;
-};
 
 // The pages of a built report one below the other (two side by side in the two-page
 // zoom) on a grey desk. Only the pages in view are painted, so a preview of the national
@@ -32,7 +22,8 @@ public:
     explicit ReportPageView(const report::BuiltReport& pages, QWidget* parent = nullptr);
 
     void setZoom(PreviewZoom zoom);
-    // The scale in use as a percentage of the paper's real size.
+    // The scale in use as a percentage of the paper's real size: the one chosen, or what a
+    // fitting zoom makes of the view's size now.
     int effectivePercent() const;
 
     // 1-based; 0 for a report without pages.
@@ -50,6 +41,8 @@ public:
 
 signals:
     void currentPageChanged(int page);
+    // The scale in use changed (a fitting zoom on a resized view); effectivePercent() tells it.
+    void effectivePercentChanged();
     // One page was painted (0-based), for those who check that painting follows the view.
     void pagePainted(int pageIndex);
 
@@ -60,7 +53,6 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    double pixelsPerMm() const;
     QRect areaOnDesk(int pageIndex, const report::Rect& area) const;
     void setCurrent(int page);
     void layOut();
@@ -68,9 +60,7 @@ private:
 
     const report::BuiltReport& pages_;
     PreviewZoom zoom_;
-    double scale_ = 1.0;            // device pixels per millimetre
-    std::vector<QRect> placements_; // each page's rectangle in the scrolled area
-    QSize extent_;
+    PageLayout layout_;
     int current_ = 0;
     struct Highlight {
         int pageIndex;

@@ -90,6 +90,8 @@ ReportPreview::ReportPreview(report::BuiltReport pages, report::TReport* source,
 
     buildZoomMenu();
     connect(view_, &ReportPageView::currentPageChanged, this, &ReportPreview::showPageStatus);
+    // A fitting zoom's scale follows the view's size (the window opening maximised, a resize).
+    connect(view_, &ReportPageView::effectivePercentChanged, this, &ReportPreview::showZoom);
     applyZoom(chosenZoom());
     showPageStatus();
     enableTools();
@@ -145,6 +147,11 @@ void ReportPreview::buildZoomMenu()
 void ReportPreview::applyZoom(PreviewZoom zoom)
 {
     view_->setZoom(zoom);
+    showZoom();
+}
+
+void ReportPreview::showZoom()
+{
     btnZoom_->setText(QStringLiteral("%1%").arg(view_->effectivePercent()));
 }
 
@@ -201,7 +208,7 @@ void ReportPreview::openClick()
     const QString name = dialogs().openFileName(this, kReportFilter);
     if (name.isEmpty())
         return;
-    pages_ = report::loadBuiltReport(toGbk(name));
+    pages_ = report::loadBuiltReport(name);
     // The pages shown are the file's now; building the report again would replace them.
     source_ = nullptr;
     pagesReplaced();
@@ -212,7 +219,7 @@ void ReportPreview::saveClick()
     const QString name = dialogs().saveFileName(this, QString(), kReportFilter);
     if (name.isEmpty())
         return;
-    report::saveBuiltReport(pages_, toGbk(withReportExtension(name)));
+    report::saveBuiltReport(pages_, withReportExtension(name));
 }
 
 QString ReportPreview::jobTitle() const

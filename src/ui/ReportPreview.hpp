@@ -56,6 +56,7 @@ private:
     QString jobTitle() const;
     void buildZoomMenu();
     void applyZoom(PreviewZoom zoom);
+    void showZoom();
     void showPageStatus();
     void restorePlacement();
     void savePlacement() const;

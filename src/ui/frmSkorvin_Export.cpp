@@ -4,6 +4,7 @@
 
 #include "exam/ExportFileName.hpp"
 #include "platform/RegionalDate.hpp"
+#include "report/FileNames.hpp"
 #include "ui/BusyCursor.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
@@ -23,9 +24,11 @@ void TfrmSkorvin::btnExportClick()
     const QString chosen = dialogs().saveFileName(ownerWindow(), proposed, QStringLiteral("*.txt"));
     if (chosen.isEmpty())
         return;
+    // ".txt" always, also after a name that already ends in it. The name goes down as the
+    // file system spells it: through GBK, characters it lacks would become "?".
+    const std::filesystem::path fileName = report::fileSystemName(chosen + QStringLiteral(".txt"));
     const BusyCursor busy;
-    // ".txt" always, also after a name that already ends in it.
-    session_.exportList(*DataGrid1, toGbk(chosen) + ".txt");
+    session_.exportList(*DataGrid1, fileName);
 }
 
 } // namespace skorvin::ui

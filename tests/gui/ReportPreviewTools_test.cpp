@@ -11,6 +11,7 @@
 #include "report/TemplateReader.hpp"
 #include "ui/ReportPreview.hpp"
 
+#include <QDir>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -306,7 +307,7 @@ private slots:
                                              {QStringLiteral("第二页")},
                                              {QStringLiteral("第三页"), QStringLiteral("李华")}});
         const QString saved = home_.filePath(QStringLiteral("report.rpages"));
-        skorvin::report::saveBuiltReport(original, fromUtf8(saved.toStdString()));
+        skorvin::report::saveBuiltReport(original, saved);
 
         ReportPreview preview(numberedSheets(1));
         dialogs.queueOpenFileName(saved);
@@ -344,6 +345,43 @@ private slots:
         windows.queuePrint(choice);
         button(preview, "btnPrint")->click();
         QVERIFY(printers.jobs().empty());
+    }
+
+    // 保存 and 打印到 PDF 文件 make files of the very names typed, also where GBK lacks a
+    // character; a name the file system cannot spell is refused with a box and writes nothing.
+    void namesGbkCannotHoldAreKept()
+    {
+        RecordingDialogs dialogs;
+        RecordingReportWindows windows;
+        RecordingPrinters printers(QStringList{}, true);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        ReportPreview preview(numberedSheets(2));
+
+        dialogs.queueSaveFileName(folder.filePath(QStringLiteral("成绩한국")));
+        button(preview, "btnSave")->click();
+        dialogs.queueOpenFileName(folder.filePath(QStringLiteral("成绩한국.rpages")));
+        button(preview, "btnOpen")->click();
+        QCOMPARE(preview.pages(), numberedSheets(2));
+
+        dialogs.queueSaveFileName(folder.filePath(QStringLiteral("名单😀")));
+        windows.queuePrint(PrintChoice{});
+        button(preview, "btnPrint")->click();
+        QCOMPARE(skorvin::test::pdfPages(folder.filePath(QStringLiteral("名单😀.pdf"))).size(), 2);
+        QVERIFY2(dialogs.boxes().empty(), qPrintable(dialogs.texts().join(QLatin1Char('|'))));
+
+        const QString lone = folder.filePath(QStringLiteral("成绩") + QChar(0xD800));
+        dialogs.queueSaveFileName(lone);
+        button(preview, "btnSave")->click();
+        dialogs.queueSaveFileName(lone);
+        windows.queuePrint(PrintChoice{});
+        button(preview, "btnPrint")->click();
+        QCOMPARE(dialogs.boxes().size(), std::size_t{2});
+        for (const auto& box : dialogs.boxes())
+            QVERIFY2(box.text.endsWith(QStringLiteral("Invalid or incomplete multibyte or wide character.")),
+                     qPrintable(box.text));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("名单😀.pdf"), QStringLiteral("成绩한국.rpages")}));
     }
 
     void pageSetupBuildsTheReportAgain()
@@ -399,7 +437,7 @@ private slots:
 
         // Pages opened from a file have no report behind them to build again.
         const QString saved = home_.filePath(QStringLiteral("setup.rpages"));
-        skorvin::report::saveBuiltReport(rebuilt, fromUtf8(saved.toStdString()));
+        skorvin::report::saveBuiltReport(rebuilt, saved);
         dialogs.queueOpenFileName(saved);
         button(preview, "btnOpen")->click();
         QVERIFY(!button(preview, "btnPageSetup")->isEnabled());

@@ -1,10 +1,12 @@
 #include "report/BuiltReport.hpp"
+#include "ui/PageLayout.hpp"
 #include "ui/ReportPageView.hpp"
 #include "ui/ReportPreview.hpp"
 
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -186,6 +188,65 @@ private slots:
         QVERIFY(preview.view()->effectivePercent() <= wholePage);
         QCOMPARE(button(preview, "btnZoom")->text(), QStringLiteral("%1%").arg(preview.view()->effectivePercent()));
         QVERIFY(at100 == 100);
+        chooseZoom(preview, QStringLiteral("100%"));
+    }
+
+    // A preview that opens at a fitting zoom shows the zoom in effect once it has its size
+    // (not the 0% of the view before it was shown), and follows the view as it is resized.
+    void theCaptionShowsTheFittingZoomInEffect()
+    {
+        for (const QString& caption :
+             {QStringLiteral("页宽(&P)"), QStringLiteral("全页(&W)"), QStringLiteral("双页(&T)")}) {
+            {
+                ReportPreview chooser(sheets(4));
+                chooseZoom(chooser, caption);
+            }
+            // No placement kept: the preview is built at a size of its own, then shown at another.
+            QSettings(QStringLiteral("Skorvin"), QStringLiteral("ReportPreview")).clear();
+            ReportPreview preview(sheets(4));
+            preview.setWindowState(Qt::WindowNoState);
+            preview.resize(900, 700);
+            preview.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&preview));
+            const int opened = preview.view()->effectivePercent();
+            QVERIFY2(opened > 10, qPrintable(caption));
+            QCOMPARE(button(preview, "btnZoom")->text(), QStringLiteral("%1%").arg(opened));
+
+            const int wide = preview.view()->viewport()->width();
+            preview.resize(500, 400);
+            QCoreApplication::processEvents();
+            QVERIFY(preview.view()->viewport()->width() < wide);
+            QVERIFY2(preview.view()->effectivePercent() < opened, qPrintable(caption));
+            QCOMPARE(button(preview, "btnZoom")->text(), QStringLiteral("%1%").arg(preview.view()->effectivePercent()));
+            chooseZoom(preview, QStringLiteral("100%"));
+        }
+    }
+
+    // Paper 1 mm wide and 10 m tall, the most a report file may declare, at 页宽 in a wide
+    // view: the zoom is lowered until the desk fits its coordinates, every page lies below
+    // the one before, and Ctrl+End reaches the last.
+    void extremePaperStaysWithinTheDesk()
+    {
+        BuiltReport pages;
+        pages.addStyle({});
+        for (int i = 0; i < 1000; ++i)
+            pages.beginPage(100, 1000000);
+        const skorvin::ui::PageLayout layout =
+            skorvin::ui::layOutPages(pages, {PreviewZoom::Mode::PageWidth, 100}, QSize(1900, 1000), 96);
+        QVERIFY(layout.extent.height() <= skorvin::ui::kMaxDeskPixels);
+        for (std::size_t i = 1; i < layout.placements.size(); ++i)
+            QVERIFY(layout.placements[i].top() > layout.placements[i - 1].bottom());
+        QCOMPARE(layout.placements.back().bottom(), layout.extent.height() - skorvin::ui::kPageGap - 1);
+
+        ReportPreview preview(std::move(pages));
+        chooseZoom(preview, QStringLiteral("页宽(&P)"));
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QTest::keyClick(preview.view(), Qt::Key_End, Qt::ControlModifier);
+        // A step up scrolls, and the page is then told by where the view stands on the desk.
+        QTest::keyClick(preview.view(), Qt::Key_Up);
+        QCOMPARE(preview.view()->currentPage(), 1000);
+        QCOMPARE(statusOf(preview), QStringLiteral("页 1000/1000"));
         chooseZoom(preview, QStringLiteral("100%"));
     }
 

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 using skorvin::test::fileBytes;
 using skorvin::test::ScoreWindow;
@@ -46,11 +47,12 @@ struct ExportWindow : ScoreWindow {
     }
 
     // Answers the save dialog with this name and clicks 导出.
-    void exportAs(const fs::path& name)
+    void exportAs(const QString& name)
     {
-        recorder.queueSaveFileName(QString::fromStdString(name.string()));
+        recorder.queueSaveFileName(name);
         QTest::mouseClick(child<QPushButton>("btnExport"), Qt::LeftButton);
     }
+    void exportAs(const fs::path& name) { exportAs(QString::fromStdString(name.string())); }
 
     // The file the list should give: the titles and cells in the order the grid shows them.
     std::string expectedFile() const
@@ -159,6 +161,36 @@ private slots:
         QCOMPARE(w.recorder.saveRequests().size(), std::size_t{2});
         QCOMPARE(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
         QVERIFY(w.recorder.boxes().empty());
+    }
+
+    // The file has the very name typed, also where GBK lacks a character: two names GBK would
+    // both spell 成绩?? make two files, each with the list's GBK bytes. A name the file system
+    // cannot spell (a lone surrogate) is refused with the error box, and no file is written.
+    void theNameIsKeptAsTyped()
+    {
+        ExportWindow w;
+        w.show();
+        const TempDir dir;
+        const QString folder = QString::fromStdString(dir.path().string()) + QLatin1Char('/');
+        const QString names[] = {QStringLiteral("成绩한국"), QStringLiteral("成绩조선"), QStringLiteral("名单😀"),
+                                 QStringLiteral("名\u00A0单")};
+        std::set<std::string> files;
+        for (const QString& name : names) {
+            w.exportAs(folder + name);
+            files.insert((name + QStringLiteral(".txt")).toStdString());
+        }
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(QStringLiteral(" | "))));
+        QCOMPARE(skorvin::test::namesIn(dir.path()), files);
+        for (const std::string& file : files)
+            QCOMPARE(fileBytes(dir / file).value_or("(no file)"), w.expectedFile());
+
+        w.exportAs(folder + QStringLiteral("成绩") + QChar(0xD800));
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        const QString text = w.recorder.boxes().front().text;
+        QVERIFY2(text.startsWith(QStringLiteral("Cannot create file \"")) &&
+                     text.endsWith(QStringLiteral("\". Invalid or incomplete multibyte or wide character.")),
+                 qPrintable(text));
+        QCOMPARE(skorvin::test::namesIn(dir.path()), files);
     }
 
     // An open list without a row: no dialog, no file, no message. (With no organisation

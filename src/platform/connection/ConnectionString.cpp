@@ -18,6 +18,11 @@ std::size_t closingMark(const std::string& text, std::size_t start)
     return close;
 }
 
+bool isPasswordKey(const std::string& lowerKey)
+{
+    return lowerKey == "password" || lowerKey == "pwd";
+}
+
 } // namespace
 
 ConnectionString::ConnectionString(const std::string& text) : text_(text)
@@ -71,10 +76,15 @@ std::string ConnectionString::rewritten(const std::string& text,
         const auto eq = text.find('=', i);
         if (eq < end) {
             // A value in double quotes or ODBC braces may hold ";": it ends after its closing mark.
+            // Without one, a password's value runs to the end, so that none of it shows; any
+            // other value ends at its ";", so that a password after it is still found.
             const auto valueStart = text.find_first_not_of(' ', eq + 1);
             if (valueStart < end && (text[valueStart] == '"' || text[valueStart] == '{')) {
                 const auto close = closingMark(text, valueStart);
-                end = close == std::string::npos ? text.size() : std::min(text.find(';', close), text.size());
+                if (close != std::string::npos)
+                    end = std::min(text.find(';', close), text.size());
+                else if (isPasswordKey(text::lowerAscii(text::trim(text.substr(i, eq - i)))))
+                    end = text.size();
             }
         }
         std::string part = text.substr(i, end - i);
@@ -95,7 +105,7 @@ std::string ConnectionString::rewritten(const std::string& text,
 std::string ConnectionString::withoutPasswords(const std::string& text)
 {
     return rewritten(text, [](const std::string& key, std::string part) -> Part {
-        if (key == "password" || key == "pwd")
+        if (isPasswordKey(key))
             return part.substr(0, part.find('=') + 1) + "***";
         return part;
     });

@@ -19,7 +19,9 @@ public:
     bool has(const std::string& key) const;
 
     // The text with the values of Password and PWD replaced by "***", for showing it to people;
-    // a value in double quotes or braces is replaced whole, whatever ";" it holds.
+    // a value in double quotes or braces is replaced whole, whatever ";" it holds. A quote or
+    // brace never closed hides the rest of the text after a password key; after any other
+    // key it ends at the next ";", so that a password behind it is still hidden.
     static std::string withoutPasswords(const std::string& text);
     // The text without the parts that set key (any letter case), the rest as written.
     static std::string without(const std::string& text, const std::string& key);

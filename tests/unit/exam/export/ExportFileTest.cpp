@@ -11,10 +11,12 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 #include <filesystem>
+#include <stdexcept>
 
 using namespace skorvin;
 using namespace skorvin::exam;
@@ -40,7 +42,7 @@ std::string hex(const std::string& bytes)
 
 void exportTo(ExportGrid& grid, const fs::path& file)
 {
-    ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, gbkName(file), true);
+    ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, file, true);
 }
 
 #ifdef _WIN32
@@ -85,6 +87,49 @@ public:
 
 private:
     int fd_;
+};
+
+// Another program holding a lock on the file, taken by `lock` on its own descriptor, until
+// this object goes.
+class OtherProgramLock {
+public:
+    OtherProgramLock(const fs::path& path, int (*lock)(int fd))
+    {
+        int ready[2];
+        int release[2];
+        if (::pipe(ready) != 0 || ::pipe(release) != 0)
+            throw std::runtime_error("pipe");
+        child_ = ::fork();
+        if (child_ == 0) {
+            ::close(ready[0]);
+            ::close(release[1]);
+            const int fd = ::open(path.c_str(), O_RDWR);
+            const char taken = fd >= 0 && lock(fd) == 0 ? 'y' : 'n';
+            [[maybe_unused]] const ssize_t told = ::write(ready[1], &taken, 1);
+            char ignored;
+            [[maybe_unused]] const ssize_t done = ::read(release[0], &ignored, 1);
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        release_ = release[1];
+        char taken = 'n';
+        EXPECT_EQ(::read(ready[0], &taken, 1), 1);
+        EXPECT_EQ(taken, 'y') << "the other program could not take its lock";
+        ::close(ready[0]);
+    }
+    ~OtherProgramLock()
+    {
+        ::close(release_);
+        int status = 0;
+        ::waitpid(child_, &status, 0);
+    }
+    OtherProgramLock(const OtherProgramLock&) = delete;
+    OtherProgramLock& operator=(const OtherProgramLock&) = delete;
+
+private:
+    pid_t child_ = -1;
+    int release_ = -1;
 };
 
 #endif
@@ -133,7 +178,7 @@ TEST_F(ExportTest, AFileThatCannotBeCreated)
 
     struct Case {
         const char* what;
-        std::string name;     // as given, GBK
+        fs::path name;        // as given
         std::string fullName; // as the message must name it
         const char* reason;
     };
@@ -149,12 +194,12 @@ TEST_F(ExportTest, AFileThatCannotBeCreated)
     std::vector<Case> cases = {
         {"missing folder, relative name", "no-such-folder/../no-such-folder/list.txt",
          gbkName(cwd / "no-such-folder" / "list.txt"), missing.c_str()},
-        {"a file another program holds locked", gbkName(dir / "locked" / "list.txt"),
-         gbkName(dir / "locked" / "list.txt"), locked.c_str()},
+        {"a file another program holds locked", dir / "locked" / "list.txt", gbkName(dir / "locked" / "list.txt"),
+         locked.c_str()},
     };
 #ifndef _WIN32
-    cases.push_back({"read-only folder", gbkName(readOnlyFolder / "list.txt"), gbkName(readOnlyFolder / "list.txt"),
-                     "Permission denied"});
+    cases.push_back(
+        {"read-only folder", readOnlyFolder / "list.txt", gbkName(readOnlyFolder / "list.txt"), "Permission denied"});
 #endif
     const LockedFile held(dir / "locked" / "list.txt");
     for (const Case& c : cases) {
@@ -174,6 +219,46 @@ TEST_F(ExportTest, AFileThatCannotBeCreated)
     EXPECT_FALSE(fs::exists(cwd / "no-such-folder"));
 }
 
+#ifndef _WIN32
+// Linux keeps flock locks and fcntl (and lockf) locks apart: the export takes both kinds, so
+// that another program holding either finds the file refused to us, its bytes kept.
+TEST_F(ExportTest, AFileAnotherProgramLocksInAnyWay)
+{
+    addNumbered(3);
+    list.open();
+    const TempDir dir;
+    const struct {
+        const char* what;
+        int (*lock)(int fd);
+    } lockers[] = {
+        {"flock", [](int fd) { return ::flock(fd, LOCK_EX | LOCK_NB); }},
+        {"fcntl",
+         [](int fd) {
+             struct flock whole {};
+             whole.l_type = F_WRLCK;
+             whole.l_whence = SEEK_SET;
+             return ::fcntl(fd, F_SETLK, &whole);
+         }},
+        {"lockf", [](int fd) { return ::lockf(fd, F_TLOCK, 0); }},
+    };
+    for (const auto& locker : lockers) {
+        SCOPED_TRACE(locker.what);
+        putFile(dir / "list.txt", "kept");
+        const OtherProgramLock held(dir / "list.txt", locker.lock);
+        try {
+            exportTo(grid, dir / "list.txt");
+            ADD_FAILURE() << "no error";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.message(),
+                      "Cannot create file \"" + gbkName(dir / "list.txt") + "\". Resource temporarily unavailable");
+        }
+        EXPECT_EQ(fileBytes(dir / "list.txt"), "kept");
+    }
+    exportTo(grid, dir / "list.txt");
+    EXPECT_NE(fileBytes(dir / "list.txt"), "kept");
+}
+#endif
+
 // A full disk is reported, not left as a short file; the list is back where it was.
 TEST_F(ExportTest, AWriteThatFailsIsReported)
 {
@@ -184,7 +269,7 @@ TEST_F(ExportTest, AWriteThatFailsIsReported)
     list.open();
     list.moveBy(7);
     try {
-        ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, "/dev/full", true);
+        ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, fs::path("/dev/full"), true);
         ADD_FAILURE() << "no error";
     } catch (const EWriteError& e) {
         EXPECT_EQ(e.message(), "Cannot write file \"/dev/full\". No space left on device");
@@ -219,14 +304,13 @@ TEST_F(ExportTest, ADatasetFailingInTheMiddleOfTheWalk)
     test::PlainGrid cloneGrid(*shown);
     shown->moveBy(1);
     NotingExport::steps.clear();
-    ExportGridToFile(exportClassOf<NotingExport>, cloneGrid, gbkName(dir / "whole.txt"), true);
+    ExportGridToFile(exportClassOf<NotingExport>, cloneGrid, dir / "whole.txt", true);
     EXPECT_EQ(NotingExport::steps, (std::vector<std::string>{"prologue", "epilogue"}));
 
     list.moveBy(3);
     list.deleteRecord();
     NotingExport::steps.clear();
-    EXPECT_THROW(ExportGridToFile(exportClassOf<NotingExport>, cloneGrid, gbkName(dir / "part.txt"), true),
-                 EDatabaseError);
+    EXPECT_THROW(ExportGridToFile(exportClassOf<NotingExport>, cloneGrid, dir / "part.txt", true), EDatabaseError);
     EXPECT_EQ(NotingExport::steps, std::vector<std::string>{"prologue"});
     EXPECT_EQ(fileBytes(dir / "part.txt"), title + "\r\n4001\tN1\t1\r\n4002\tN2\t\r\n4003\tN3\t3\r\n");
     EXPECT_EQ(shown->fieldText("zkzh"), "4002");

@@ -30,8 +30,9 @@ TEST(JournalCsv, KeepsEveryFieldIntactForASpreadsheet)
         {1, "2026-12-10 14:03:05 +0800", gbk::fromUtf8("教务处"), "clerk", "11", "4001'7", std::nullopt,
          std::string("23"), "save", "failed", "disk I/O error\nat line 2"},
     };
-    const auto file = dir / "journal.csv";
-    exam::writeJournalCsv(gbk::fromUtf8(file.string()), records);
+    // A name GBK cannot hold is kept as it is.
+    const auto file = dir / std::filesystem::path(u8"登分日志한국.csv");
+    exam::writeJournalCsv(file, records);
     EXPECT_EQ(readAll(file), "\xEF\xBB\xBF"
                              "时间,计算机,用户,单位,准考证号,原分数,新分数,操作,结果,说明\r\n"
                              "2026-12-10 14:04:00 +0800,pc1,clerk,\"11-北京市,\"\"东城\"\"\r\n二部\",4001,27.5,,"
@@ -43,7 +44,7 @@ TEST(JournalCsv, KeepsEveryFieldIntactForASpreadsheet)
 TEST(JournalCsv, AFileThatCannotBeWrittenIsReported)
 {
     test::TempDir dir;
-    EXPECT_THROW(exam::writeJournalCsv(gbk::fromUtf8((dir / "missing" / "journal.csv").string()), {}), EFCreateError);
+    EXPECT_THROW(exam::writeJournalCsv(dir / "missing" / "journal.csv", {}), EFCreateError);
 }
 
 } // namespace

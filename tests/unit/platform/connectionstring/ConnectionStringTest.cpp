@@ -36,6 +36,9 @@ TEST(ConnectionString, HidesPasswordsForDisplay)
         {"Driver={FreeTDS};PWD={my;secret};UID=sa", "Driver={FreeTDS};PWD=***;UID=sa"},
         {"PWD={a}}b;c};UID=sa", "PWD=***;UID=sa"},
         {"UID=sa;PWD={open;to the end", "UID=sa;PWD=***"},
+        // Another key's value left open ends at its ";": the password after it is still hidden.
+        {"Driver={x;Pwd=secret1;", "Driver={x;Pwd=***;"},
+        {"Data Source=\"a b;PASSWORD=secret1;UID=sa", "Data Source=\"a b;PASSWORD=***;UID=sa"},
         {"", ""},
     };
     for (const auto& c : cases)

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+#include <stdexcept>
 
 using namespace skorvin::report;
 
@@ -48,12 +50,31 @@ QByteArray withU32(QByteArray bytes, int at, std::uint32_t value)
     return bytes;
 }
 
+QString qtPath(const std::filesystem::path& path)
+{
+    return QString::fromStdU16String(path.u16string());
+}
+
+// A file of `count` pages of one size, without styles or pieces, written byte by byte so
+// that it may hold what no build makes.
+QByteArray pagesFile(std::uint32_t count, std::int32_t width, std::int32_t height)
+{
+    QByteArray page;
+    for (const std::uint32_t value : {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), 0u})
+        page += withU32(QByteArray(4, '\0'), 0, value);
+    QByteArray bytes = writeBuiltReport(BuiltReport());
+    const int pageCountAt = 16;
+    bytes = withU32(bytes, pageCountAt, count);
+    bytes.insert(pageCountAt + 4, page.repeated(static_cast<int>(count)));
+    return sealed(bytes);
+}
+
 } // namespace
 
 TEST(BuiltReportFile, SaveAndLoadGiveTheSamePages)
 {
     skorvin::test::TempDir dir;
-    const std::string path = (dir / "report.rpages").string();
+    const QString path = qtPath(dir / "report.rpages");
     const BuiltReport original = sample();
     saveBuiltReport(original, path);
     const BuiltReport loaded = loadBuiltReport(path);
@@ -62,7 +83,7 @@ TEST(BuiltReportFile, SaveAndLoadGiveTheSamePages)
     EXPECT_EQ(loaded.text(loaded.pieces(1)[0]), "2/2");
     EXPECT_EQ(loaded.style(1).frame, FrameAll);
     // Saving what was loaded writes the same bytes.
-    EXPECT_EQ(writeBuiltReport(loaded), QByteArray::fromStdString(*skorvin::test::fileBytes(path)));
+    EXPECT_EQ(writeBuiltReport(loaded), QByteArray::fromStdString(*skorvin::test::fileBytes(dir / "report.rpages")));
 }
 
 TEST(BuiltReportFile, AnEmptyReportRoundTrips)
@@ -112,6 +133,41 @@ TEST(BuiltReportFile, RefusesDamagedTruncatedAndNewerFiles)
     }
 }
 
+// Paper under 1 mm a side or over 10 m, or more pages than a report holds, is damage: a
+// hostile file must not blow the preview's layout up past its coordinates.
+TEST(BuiltReportFile, RefusesPaperAndPageCountsNoReportHas)
+{
+    const struct {
+        const char* what;
+        std::uint32_t count;
+        std::int32_t width;
+        std::int32_t height;
+        bool read;
+    } cases[] = {
+        {"8 pages 0.01 mm wide and 10 m tall", 8, 1, 1000000, false},
+        {"under 1 mm wide", 1, 99, 29700, false},
+        {"under 1 mm tall", 1, 21000, 99, false},
+        {"over 10 m", 1, 1000001, 29700, false},
+        {"1 mm square", 8, 100, 100, true},
+        {"1 mm wide and 10 m tall", 8, 100, 1000000, true},
+        {"the most pages a report holds", static_cast<std::uint32_t>(kMaxBuiltPages), 21000, 29700, true},
+        {"one page more", static_cast<std::uint32_t>(kMaxBuiltPages) + 1, 21000, 29700, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray bytes = pagesFile(c.count, c.width, c.height);
+        if (c.read)
+            EXPECT_EQ(readBuiltReport(bytes).pageCount(), static_cast<int>(c.count));
+        else
+            EXPECT_THROW(readBuiltReport(bytes), BuiltReportFileError);
+    }
+    // A build stops there too, so that every report it makes can be opened again.
+    BuiltReport most;
+    for (int i = 0; i < kMaxBuiltPages; ++i)
+        most.beginPage(21000, 29700);
+    EXPECT_THROW(most.beginPage(21000, 29700), std::length_error);
+}
+
 TEST(BuiltReportFile, ANewerFileSaysSo)
 {
     const QByteArray newer = sealed(withU32(writeBuiltReport(sample()), 8, 7));
@@ -141,11 +197,11 @@ TEST(BuiltReportFile, PiecesPointingOutsideTheirTextAreRefused)
 TEST(BuiltReportFile, FileErrors)
 {
     skorvin::test::TempDir dir;
-    EXPECT_THROW(loadBuiltReport((dir / "missing.rpages").string()), BuiltReportFileError);
-    EXPECT_THROW(saveBuiltReport(sample(), (dir / "no folder" / "x.rpages").string()), skorvin::Exception);
+    EXPECT_THROW(loadBuiltReport(qtPath(dir / "missing.rpages")), BuiltReportFileError);
+    EXPECT_THROW(saveBuiltReport(sample(), qtPath(dir / "no folder" / "x.rpages")), skorvin::Exception);
     // Saving over a file replaces it whole.
-    const std::string path = (dir / "kept.rpages").string();
-    skorvin::test::putFile(path, "old");
+    const QString path = qtPath(dir / "kept.rpages");
+    skorvin::test::putFile(dir / "kept.rpages", "old");
     saveBuiltReport(sample(), path);
     EXPECT_EQ(loadBuiltReport(path), sample());
 }
