@@ -3,6 +3,7 @@
 #include "report/BuiltReportFile.hpp"
 #include "report/PaperSetup.hpp"
 #include "report/TReport.hpp"
+#include "ui/Beeper.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
@@ -280,9 +281,15 @@ void ReportPreview::find(bool fromFirstPage)
     const int after = !fromFirstPage && lastMatch_ && lastMatch_->pageIndex == startPage ? lastMatch_->pieceIndex : -1;
     const std::optional<report::TextMatch> match =
         report::findText(pages_, toGbk(lastFind_.text), lastFind_.matchCase, startPage, after);
-    if (!match)
+    if (!match) {
+        // The view stays; the match shown before no longer stands for this search.
+        view_->clearHighlight();
+        status_->setText(QStringLiteral("未找到“%1”").arg(lastFind_.text));
+        beep();
         return;
+    }
     lastMatch_ = match;
+    showPageStatus();
     const report::Piece& piece = pages_.pieces(match->pageIndex)[static_cast<std::size_t>(match->pieceIndex)];
     view_->highlight(match->pageIndex, piece.rect);
 }
