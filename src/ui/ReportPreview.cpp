@@ -7,6 +7,7 @@
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/ReportFileDialog.hpp"
 #include "ui/ReportPrintDialog.hpp"
 #include "ui/ReportPrinting.hpp"
 #include "ui/ReportRunner.hpp"
@@ -217,10 +218,11 @@ void ReportPreview::openClick()
 
 void ReportPreview::saveClick()
 {
-    const QString name = dialogs().saveFileName(this, QString(), kReportFilter);
+    const QString title = source_ ? toQString(source_->title()) : QString();
+    const QString name = chooseReportFile(this, title, kReportFilter, withReportExtension);
     if (name.isEmpty())
         return;
-    report::saveBuiltReport(pages_, withReportExtension(name));
+    report::saveBuiltReport(pages_, name);
 }
 
 QString ReportPreview::jobTitle() const

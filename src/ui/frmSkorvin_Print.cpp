@@ -62,10 +62,13 @@ void TfrmSkorvin::SpeedButton2Click()
     }
     if (report::TextObject* memo1 = Report1.FindObject("memo1"))
         memo1->setText(ReportTitle);
-    if (report::TextObject* memo2 = Report1.FindObject("memo2")) {
-        const int node = selectedOrgNode();
-        memo2->setText(exam::ScoreEntrySession::reportHeading(node < 0 ? std::string() : orgTree_.node(node).text));
-    }
+    const int node = selectedOrgNode();
+    const std::string heading =
+        exam::ScoreEntrySession::reportHeading(node < 0 ? std::string() : orgTree_.node(node).text);
+    if (report::TextObject* memo2 = Report1.FindObject("memo2"))
+        memo2->setText(heading);
+    // The sheet's heading names the print job, the PDF file proposed and the PDF's title.
+    Report1.setTitle(heading);
     UserDataset1.setRecordCount(Main_AdoSet.recordCount());
     ShowReport(Report1, this);
 }

@@ -137,6 +137,8 @@ private slots:
         QCOMPARE(headings(pages), (std::vector<std::string>{skorvin::exam::ComposeReportTitle(
                                                                 DemoDb::smallOptions().settings.date.value_or("")),
                                                             province + skorvin::gbk::fromUtf8("四级主观题登分表")}));
+        // The heading is also the report's title: the print job's, the PDF's and the file's proposed.
+        QCOMPARE(w.reports.previews().front().source->title(), province + skorvin::gbk::fromUtf8("四级主观题登分表"));
         QVERIFY(w.reports.progressPages().front() == 1);
         QCOMPARE(w.reports.progressWindowsOpen(), 0);
     }
