@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <filesystem>
 
@@ -48,7 +49,17 @@ void enterOn(EntryWindow& w, const char* name)
 class FocusTest : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir settingsHome_;
+
 private slots:
+    void initTestCase()
+    {
+        // What the windows keep for the user goes to a settings store of this test's own.
+        QVERIFY(settingsHome_.isValid());
+        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toUtf8());
+    }
+
     void init() { removeJournal(); }
     void cleanup() { removeJournal(); }
 
