@@ -10,10 +10,8 @@
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSplitter>
 #include <QStandardItemModel>
 
 #include <algorithm>
@@ -24,9 +22,6 @@ namespace skorvin::ui {
 namespace {
 
 constexpr int kNodeRole = Qt::UserRole + 1;
-// The tree column's and the list side's widths on the design.
-constexpr int kTreeColumnWidth = 201;
-constexpr int kListSideWidth = 475;
 
 QString chooseOrganisationText()
 {
@@ -109,20 +104,6 @@ void TfrmSkorvin::showOrgTree()
     if (TreeView1Items->rowCount() > 0)
         TreeView1->expand(TreeView1Items->index(0, 0));
     fitTreeColumn();
-}
-
-void TfrmSkorvin::fitTreeColumn()
-{
-    if (treeColumnMoved_)
-        return;
-    const int room = Splitter1->width() - Splitter1->handleWidth();
-    const int frame = GroupBox1->width() - TreeView1->width();
-    const int wanted = TreeView1->wholeLabelsWidth() + frame;
-    // The list side keeps its design width for the entry controls; the column never narrows
-    // below its design width either.
-    const int tree = std::max(kTreeColumnWidth, std::min(wanted, room - kListSideWidth));
-    if (Splitter1->sizes().value(0) != tree)
-        Splitter1->setSizes({tree, std::max(0, room - tree)});
 }
 
 void TfrmSkorvin::selectOrgNode(int node)

@@ -27,12 +27,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace skorvin::ui {
 
 namespace {
 
 constexpr QSize kClientSize{679, 461};
 constexpr QSize kPanel3Size{475, 437};
+constexpr int kTreeColumnWidth = 201;
 constexpr QSize kGlyphSize{16, 15};
 
 template <typename Widget, typename... Args> Widget* make(const char* name, Args&&... args)
@@ -139,7 +142,7 @@ void TfrmSkorvin::buildLayout()
     Splitter1->addWidget(Panel3);
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({201, kPanel3Size.width()});
+    Splitter1->setSizes({kTreeColumnWidth, kPanel3Size.width()});
 
     DataGrid1 = make<TDataGrid>("DataGrid1", Panel3);
     const QColor scoreBackground = QApplication::palette().color(QPalette::ToolTipBase);
@@ -297,6 +300,20 @@ bool TfrmSkorvin::eventFilter(QObject* watched, QEvent* event)
     if (watched == Splitter1 && event->type() == QEvent::Resize)
         fitTreeColumn();
     return QDialog::eventFilter(watched, event);
+}
+
+void TfrmSkorvin::fitTreeColumn()
+{
+    if (treeColumnMoved_)
+        return;
+    const int room = Splitter1->width() - Splitter1->handleWidth();
+    const int frame = GroupBox1->width() - TreeView1->width();
+    const int wanted = TreeView1->wholeLabelsWidth() + frame;
+    // The list side keeps its design width for the entry controls; the column never narrows
+    // below its design width either.
+    const int tree = std::max(kTreeColumnWidth, std::min(wanted, room - kPanel3Size.width()));
+    if (Splitter1->sizes().value(0) != tree)
+        Splitter1->setSizes({tree, std::max(0, room - tree)});
 }
 
 void TfrmSkorvin::btnSetClick()
