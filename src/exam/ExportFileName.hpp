@@ -10,4 +10,8 @@ namespace skorvin::exam {
 // exist. GBK text; the second byte of a double-byte character is never replaced.
 std::string ProposedExportName(const std::string& nodeText, const std::string& date);
 
+// name with every character no file name may hold (/ \ : * ? " < > |) made "-" (GBK text;
+// the second byte of a double-byte character is never replaced).
+std::string FileNameSafe(std::string name);
+
 } // namespace skorvin::exam

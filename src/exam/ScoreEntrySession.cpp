@@ -95,6 +95,13 @@ bool ScoreEntrySession::locate(const std::string& number)
     }
 }
 
+MissingCandidate ScoreEntrySession::explainMissing(const std::string& number, const OrgTree& tree) const
+{
+    if (!state_.HostConnection)
+        throw EDatabaseError("Missing Connection or ConnectionString");
+    return explainMissingCandidate(*state_.HostConnection, Main_AdoSet, tree, state_.SiteCodeLen, number);
+}
+
 ScoreEntrySession::Check ScoreEntrySession::validate(const std::string& number, const std::string& score) const
 {
     if (text::trim(number).empty())

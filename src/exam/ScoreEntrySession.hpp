@@ -2,6 +2,7 @@
 
 #include "exam/CandidateList.hpp"
 #include "exam/KDTree.hpp"
+#include "exam/MissingCandidate.hpp"
 #include "exam/ModuleState.hpp"
 #include "exam/ScoreJournal.hpp"
 #include "exam/ScoreSettings.hpp"
@@ -57,6 +58,10 @@ public:
     // hides from the search. False when the number is not there or the list cannot show the
     // row; the list then stays where it was.
     bool locate(const std::string& number);
+    // Why a number locate did not find is missing from the list shown: hidden by the display
+    // choice, listed under another organisation of tree, or nowhere. One statement by number,
+    // run only for a number not found. Database errors propagate.
+    MissingCandidate explainMissing(const std::string& number, const OrgTree& tree) const;
 
     enum class Check { Ok, NumberMissing, ScoreMissing, ScoreMalformed, AboveMaximum };
     // The checks before a save, on the boxes' texts, in the order they are made.

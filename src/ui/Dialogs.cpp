@@ -1,6 +1,7 @@
 #include "ui/Dialogs.hpp"
 
 #include "ui/GbkText.hpp"
+#include "ui/MessageBoxCopy.hpp"
 #include "ui/NameOnlyIconProvider.hpp"
 
 #include <QApplication>
@@ -44,11 +45,21 @@ QString runFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QStrin
     return dialog.selectedFiles().value(0);
 }
 
+// Every box copies its caption and text with Ctrl+C.
+class Box : public QMessageBox {
+public:
+    Box(Icon icon, const QString& caption, const QString& text, StandardButtons buttons, QWidget* owner)
+        : QMessageBox(icon, caption, text, buttons, owner)
+    {
+        new MessageBoxCopy(this);
+    }
+};
+
 class QtDialogs final : public Dialogs {
 public:
     void message(QWidget* owner, const QString& caption, const QString& text, Icon icon) override
     {
-        QMessageBox box(toQtIcon(icon), caption, text, QMessageBox::Ok, owner);
+        Box box(toQtIcon(icon), caption, text, QMessageBox::Ok, owner);
         // The central error box only blocks its own window; the other boxes block the whole program.
         box.setWindowModality(icon == Icon::Stop && owner ? Qt::WindowModal : Qt::ApplicationModal);
         box.exec();
@@ -56,14 +67,14 @@ public:
 
     bool confirm(QWidget* owner, const QString& caption, const QString& text) override
     {
-        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel, owner);
+        Box box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel, owner);
         box.setDefaultButton(QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok;
     }
 
     bool ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes) override
     {
-        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+        Box box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
         box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }

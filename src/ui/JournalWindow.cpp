@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -108,6 +109,12 @@ private:
 
 namespace {
 
+// The window's size and column widths are the user's, kept between uses and between runs.
+const QString kStoreOrganisation = QStringLiteral("Skorvin");
+const QString kStoreApplication = QStringLiteral("JournalWindow");
+const QString kGeometryKey = QStringLiteral("geometry");
+const QString kColumnsKey = QStringLiteral("columns");
+
 template <typename T, typename... Args> T* named(const char* name, Args&&... args)
 {
     T* widget = new T(std::forward<Args>(args)...);
@@ -140,15 +147,75 @@ JournalWindow::JournalWindow(const std::string& journalPath, ReadFailed readFail
         failed(e.what());
     }
     refresh();
+    restorePlacement();
 }
 
 JournalWindow::~JournalWindow() = default;
+
+void JournalWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The rows on screen are known only once the window has its size.
+    if (!shown_) {
+        shown_ = true;
+        fitColumns();
+    }
+}
+
+void JournalWindow::done(int result)
+{
+    savePlacement();
+    QDialog::done(result);
+}
+
+void JournalWindow::fitColumns()
+{
+    fitting_ = true;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const int sized = sizedColumns_[static_cast<std::size_t>(column)];
+        if (sized > 0)
+            gridJournal->setColumnWidth(column, sized);
+        else
+            gridJournal->resizeColumnToContents(column);
+    }
+    fitting_ = false;
+}
+
+void JournalWindow::showRows(std::vector<std::int64_t> ids)
+{
+    // A reset of the rows gives the header its default widths back: not the operator's doing.
+    fitting_ = true;
+    model_->setRows(file_.get(), std::move(ids));
+    fitting_ = false;
+    if (shown_)
+        fitColumns();
+}
+
+void JournalWindow::restorePlacement()
+{
+    const QSettings store(kStoreOrganisation, kStoreApplication);
+    const QByteArray geometry = store.value(kGeometryKey).toByteArray();
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        resize(900, 560);
+    const QStringList widths = store.value(kColumnsKey).toString().split(QLatin1Char(','));
+    for (std::size_t column = 0; column < sizedColumns_.size(); ++column)
+        sizedColumns_[column] = std::max(0, widths.value(static_cast<int>(column)).toInt());
+}
+
+void JournalWindow::savePlacement() const
+{
+    QSettings store(kStoreOrganisation, kStoreApplication);
+    store.setValue(kGeometryKey, saveGeometry());
+    QStringList widths;
+    for (const int width : sizedColumns_)
+        widths << QString::number(width);
+    store.setValue(kColumnsKey, widths.join(QLatin1Char(',')));
+}
 
 void JournalWindow::buildLayout()
 {
     setObjectName(QStringLiteral("frmJournal"));
     setWindowTitle(QStringLiteral("登分日志"));
-    resize(900, 560);
 
     edtNumber = named<QLineEdit>("edtNumber");
     chkDate = named<QCheckBox>("chkDate", QStringLiteral("日期(&D)"));
@@ -168,6 +235,11 @@ void JournalWindow::buildLayout()
     gridJournal->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridJournal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridJournal->verticalHeader()->hide();
+    sizedColumns_.assign(static_cast<std::size_t>(model_->columnCount()), 0);
+    connect(gridJournal->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        if (!fitting_ && column >= 0 && column < static_cast<int>(sizedColumns_.size()))
+            sizedColumns_[static_cast<std::size_t>(column)] = width;
+    });
     lblCount = named<QLabel>("lblCount");
     btnExport = named<QPushButton>("btnExport", QStringLiteral("导出(&E)"));
     btnClose = named<QPushButton>("btnClose", QStringLiteral("关闭"));
@@ -245,7 +317,7 @@ void JournalWindow::refresh()
         failed(e.what());
         return;
     }
-    model_->setRows(file_.get(), std::move(listing.ids));
+    showRows(std::move(listing.ids));
     QString count = QStringLiteral("共 %1 条").arg(model_->rowCount());
     if (listing.damaged > 0)
         count += QStringLiteral("，其中 %1 条已损坏，无法读取").arg(listing.damaged);
@@ -274,8 +346,8 @@ void JournalWindow::failed(const std::string& reason)
     if (!failure_.empty())
         return;
     failure_ = reason;
-    model_->setRows(nullptr, {});
     file_.reset();
+    showRows({});
     lblCount->setText(QStringLiteral("登分日志无法读取：%1").arg(toQString(reason)));
     if (readFailed_)
         readFailed_(reason);

@@ -23,9 +23,10 @@ class JournalModel;
 
 // The journal window (登分日志): the entries newest first, filtered by admission number as it
 // is typed, by date and by organisation, with their count, and exported as CSV. Keyboard
-// first: the number box has the focus, Esc closes. Controls are named by objectName. A damaged
-// entry is listed as such and counted; a file that cannot be opened or read shows why, no
-// entries, and is reported once to readFailed (a failure met while drawing, after the paint).
+// first: the number box has the focus, Esc closes. Values are shown whole. Controls are named
+// by objectName. A damaged entry is listed as such and counted; a file that cannot be opened
+// or read shows why, no entries, and is reported once to readFailed (a failure met while
+// drawing, after the paint).
 class JournalWindow : public QDialog {
     Q_OBJECT
 public:
@@ -39,8 +40,19 @@ public:
     int shownCount() const;
     journal::JournalRecord shownEntry(int row) const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
 private:
     void buildLayout();
+    // Size and the widths of the columns the operator sized, kept for the user between uses;
+    // every other column is as wide as its heading and the rows on screen.
+    void restorePlacement();
+    void savePlacement() const;
+    void fitColumns();
+    // Lists these entries of the file open (none without one).
+    void showRows(std::vector<std::int64_t> ids);
     void refresh();
     void exportShown();
     void failed(const std::string& reason);
@@ -50,6 +62,9 @@ private:
     ReadFailed readFailed_;
     journal::JournalFilter filter_;
     JournalModel* model_ = nullptr;
+    std::vector<int> sizedColumns_; // width the operator gave each column, 0 for none
+    bool fitting_ = false;          // the window itself is sizing columns
+    bool shown_ = false;
 
     QLineEdit* edtNumber = nullptr;
     QCheckBox* chkDate = nullptr;

@@ -1,5 +1,11 @@
 #include "ui/OrgTreeView.hpp"
 
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include <algorithm>
+
 namespace skorvin::ui {
 
 OrgTreeView::OrgTreeView(QWidget* parent) : QTreeView(parent)
@@ -23,6 +29,43 @@ QItemSelectionModel::SelectionFlags OrgTreeView::selectionCommand(const QModelIn
     if (!index.isValid() || (flags & QItemSelectionModel::Deselect))
         return QItemSelectionModel::NoUpdate;
     return flags;
+}
+
+int OrgTreeView::wholeLabelsWidth() const
+{
+    int widest = 0;
+    const QAbstractItemModel* nodes = model();
+    if (!nodes)
+        return 0;
+    // Every node, expanded or not: a branch opened later must not be cut either.
+    const auto walk = [&](const auto& self, const QModelIndex& parent, int depth) -> void {
+        for (int row = 0; row < nodes->rowCount(parent); ++row) {
+            const QModelIndex index = nodes->index(row, 0, parent);
+            widest = std::max(widest, depth * indentation() + sizeHintForIndex(index).width());
+            self(self, index, depth + 1);
+        }
+    };
+    walk(walk, QModelIndex(), rootIsDecorated() ? 1 : 0);
+    return widest + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+}
+
+bool OrgTreeView::labelCut(const QModelIndex& index) const
+{
+    const QRect shown = visualRect(index);
+    return sizeHintForIndex(index).width() > shown.width() || shown.right() >= viewport()->width() || shown.left() < 0;
+}
+
+bool OrgTreeView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    if (index.isValid() && labelCut(index))
+        QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(), visualRect(index));
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 } // namespace skorvin::ui

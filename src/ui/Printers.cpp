@@ -5,6 +5,7 @@
 #include "report/PagePrinter.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
+#include "ui/ReportFileDialog.hpp"
 
 #include <QFileInfo>
 #include <QPageSetupDialog>
@@ -62,12 +63,13 @@ public:
 
     std::unique_ptr<PrintJob> startJob(QWidget* owner, const QString& title, int copies) override
     {
-        QString fileName =
-            dialogs().saveFileName(owner, title + QStringLiteral(".pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
+        const QString fileName =
+            chooseReportFile(owner, title, QStringLiteral("PDF 文件 (*.pdf)"), [](const QString& name) {
+                const bool pdf = QFileInfo(name).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0;
+                return pdf ? name : name + QStringLiteral(".pdf");
+            });
         if (fileName.isEmpty())
             return nullptr;
-        if (QFileInfo(fileName).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) != 0)
-            fileName += QStringLiteral(".pdf");
         return std::make_unique<PdfFileJob>(fileName, title, copies);
     }
 

@@ -118,6 +118,12 @@ void ReportPageView::highlight(int pageIndex, const report::Rect& area)
     viewport()->update();
 }
 
+void ReportPageView::clearHighlight()
+{
+    highlight_.reset();
+    viewport()->update();
+}
+
 QRect ReportPageView::highlightedArea() const
 {
     if (!highlight_)

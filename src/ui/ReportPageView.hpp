@@ -34,8 +34,10 @@ public:
     // The pages were replaced (opened, built again): laid out anew, page 1 current.
     void reload();
     // Makes the page (0-based) current, scrolls the rectangle on it into view and shows
-    // it inverted, until the next highlight or reload.
+    // it inverted, until the next highlight, clearHighlight or reload.
     void highlight(int pageIndex, const report::Rect& area);
+    // Shows nothing inverted any more; the view stays where it is.
+    void clearHighlight();
     // The highlighted area in the view's viewport; empty when none.
     QRect highlightedArea() const;
 

@@ -3,9 +3,11 @@
 #include "report/BuiltReportFile.hpp"
 #include "report/PaperSetup.hpp"
 #include "report/TReport.hpp"
+#include "ui/Beeper.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
+#include "ui/ReportFileDialog.hpp"
 #include "ui/ReportPrintDialog.hpp"
 #include "ui/ReportPrinting.hpp"
 #include "ui/ReportRunner.hpp"
@@ -216,10 +218,11 @@ void ReportPreview::openClick()
 
 void ReportPreview::saveClick()
 {
-    const QString name = dialogs().saveFileName(this, QString(), kReportFilter);
+    const QString title = source_ ? toQString(source_->title()) : QString();
+    const QString name = chooseReportFile(this, title, kReportFilter, withReportExtension);
     if (name.isEmpty())
         return;
-    report::saveBuiltReport(pages_, withReportExtension(name));
+    report::saveBuiltReport(pages_, name);
 }
 
 QString ReportPreview::jobTitle() const
@@ -280,9 +283,15 @@ void ReportPreview::find(bool fromFirstPage)
     const int after = !fromFirstPage && lastMatch_ && lastMatch_->pageIndex == startPage ? lastMatch_->pieceIndex : -1;
     const std::optional<report::TextMatch> match =
         report::findText(pages_, toGbk(lastFind_.text), lastFind_.matchCase, startPage, after);
-    if (!match)
+    if (!match) {
+        // The view stays; the match shown before no longer stands for this search.
+        view_->clearHighlight();
+        status_->setText(QStringLiteral("未找到“%1”").arg(lastFind_.text));
+        beep();
         return;
+    }
     lastMatch_ = match;
+    showPageStatus();
     const report::Piece& piece = pages_.pieces(match->pageIndex)[static_cast<std::size_t>(match->pieceIndex)];
     view_->highlight(match->pageIndex, piece.rect);
 }

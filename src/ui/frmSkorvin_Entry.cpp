@@ -24,6 +24,29 @@ std::string boxText(const QLineEdit* box)
     return toGbk(box->text());
 }
 
+// What the operator reads when a number is not in the list shown, and what to do about it.
+QString notFoundText(const exam::MissingCandidate& missing, const std::string& number, const exam::OrgTree& tree)
+{
+    using Kind = exam::MissingCandidate::Kind;
+    const QString shown = toQString(text::trim(number));
+    switch (missing.kind) {
+    case Kind::Hidden:
+        if (missing.scored)
+            return QStringLiteral("准考证号 %1 的考生已登分，分数为 %2。“显示”选“未登分”时不列出已登分的考生，"
+                                  "请在“显示”中选“已登分”或“所有”。")
+                .arg(shown, missing.stored.empty() ? QStringLiteral("（空）") : toQString(missing.stored));
+        return QStringLiteral("准考证号 %1 的考生尚未登分。“显示”选“已登分”时不列出未登分的考生，"
+                              "请在“显示”中选“未登分”或“所有”。")
+            .arg(shown);
+    case Kind::Elsewhere:
+        return QStringLiteral("准考证号 %1 的考生属于“%2”，不在当前列表中。请在机构列表中选择该机构。")
+            .arg(shown, toQString(tree.node(missing.organisation).text));
+    case Kind::Nowhere:
+        break;
+    }
+    return QStringLiteral("您输入的考生准考证号码不存在！请确认后重新输入！");
+}
+
 } // namespace
 
 // Runs the box's key filter on a key. A filter that fails or aborts has shown its own box,
@@ -72,14 +95,29 @@ void TfrmSkorvin::edtFSKeyPress(const std::string& textBefore, char& key)
 bool TfrmSkorvin::LocateCandidate()
 {
     DataGrid1->unmarkCurrentRow();
-    if (!session_.locate(boxText(edtZKZ))) {
-        ShowInfo(toGbk(QStringLiteral("您输入的考生准考证号码不存在！请确认后重新输入！")));
+    const std::string number = boxText(edtZKZ);
+    if (!session_.locate(number)) {
+        // Set before the statement runs, so that its failure's error box also leaves the focus here.
+        focusAndSelect(edtZKZ);
+        ShowInfo(toGbk(notFoundText(session_.explainMissing(number, orgTree_), number, orgTree_)));
         focusAndSelect(edtZKZ);
         Abort();
     }
     focusAndSelect(edtFS);
     DataGrid1->markCurrentRow();
     return true;
+}
+
+void TfrmSkorvin::entryBoxEscape()
+{
+    // In 分数 Esc takes back what was typed: the located candidate's score as the list holds it.
+    if (focusWidget() == edtFS) {
+        if (Main_AdoSet.active() && !Main_AdoSet.isEmpty())
+            edtFS->setText(toQString(Main_AdoSet.fieldText("tttt")));
+        edtFS->selectAll();
+    } else if (focusWidget() == edtZKZ) {
+        edtZKZ->selectAll();
+    }
 }
 
 bool TfrmSkorvin::ValidateEntry()
@@ -139,8 +177,10 @@ void TfrmSkorvin::spbtnSaveClick()
         Abort();
     case Kind::Conflict:
     case Kind::Gone:
-        // The candidate left the database after the list was read: nothing was stored.
+        // The candidate left the database after the list was read: nothing was stored, and
+        // the next number is what comes now.
         ShowError(toGbk(QStringLiteral("未能保存：数据库中没有该考生")));
+        focusAndSelect(edtZKZ);
         Abort();
     }
     DataGrid1->markCurrentRow();

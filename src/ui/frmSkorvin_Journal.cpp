@@ -1,5 +1,6 @@
 // The score window's journal keys: Ctrl+Z takes back this window's last save, Ctrl+J opens the
-// journal window; and the one notice that journaling is off.
+// journal window; and the one notice that journaling is off. An undo asked about, and the
+// journal window closed, leave the focus in 准考证号.
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include "platform/connection/FieldValue.hpp"
@@ -24,14 +25,17 @@ QString scoreText(const ado::FieldValue& score)
 
 } // namespace
 
-void TfrmSkorvin::connectJournalKeys()
+void TfrmSkorvin::connectJournalKeys(WindowShortcuts& shortcuts)
 {
-    auto* shortcuts = new WindowShortcuts(this, {edtZKZ, edtFS});
-    shortcuts->add(Qt::Key_Z, Qt::ControlModifier, [this] {
+    shortcuts.add(Qt::Key_Z, Qt::ControlModifier, [this] {
+        // Nothing to undo only beeps, wherever the operator is typing.
+        const bool asks = session_.journal().lastSave() != nullptr;
         runGuarded([this] { undoLastSave(); });
         tellJournalOff();
+        if (asks)
+            focusAndSelect(edtZKZ);
     });
-    shortcuts->add(Qt::Key_J, Qt::ControlModifier, [this] { runGuarded([this] { openJournal(); }); });
+    shortcuts.add(Qt::Key_J, Qt::ControlModifier, [this] { runGuarded([this] { openJournal(); }); });
 }
 
 void TfrmSkorvin::undoLastSave()
@@ -80,6 +84,7 @@ void TfrmSkorvin::openJournal()
     };
     auto* journal = new JournalWindow(session_.journal().path(), readFailed, this);
     journal->setAttribute(Qt::WA_DeleteOnClose);
+    connect(journal, &QDialog::finished, this, [this] { focusAndSelect(edtZKZ); });
     journal->open();
     journal->activateWindow();
 }

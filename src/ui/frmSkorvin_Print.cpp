@@ -6,21 +6,37 @@
 #include "platform/HostPaths.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/ReportRunner.hpp"
+#include "ui/TDataGrid.hpp"
 
 namespace skorvin::ui {
 
 namespace {
 
-// Lets the list's controls follow it again however the print ends.
+// The report walks the list with its controls frozen. However the print ends, the list goes
+// back to the row it was on, with the same rows around it (as after the export), and the
+// controls follow it again: the boxes still show that row's candidate.
 class FrozenControls {
 public:
-    explicit FrozenControls(ado::TCustomADODataSet& list) : list_(list) { list_.disableControls(); }
-    ~FrozenControls() { list_.enableControls(); }
+    explicit FrozenControls(ado::TCustomADODataSet& list, exam::ExportGrid& grid) : list_(list), grid_(grid)
+    {
+        list_.disableControls();
+        grid_.SaveGridPosition();
+    }
+    ~FrozenControls()
+    {
+        try {
+            grid_.RestoreGridPosition();
+        } catch (const std::exception&) {
+            // A list the walk could not leave on a row keeps the row it is on.
+        }
+        list_.enableControls();
+    }
     FrozenControls(const FrozenControls&) = delete;
     FrozenControls& operator=(const FrozenControls&) = delete;
 
 private:
     ado::TCustomADODataSet& list_;
+    exam::ExportGrid& grid_;
 };
 
 } // namespace
@@ -36,7 +52,7 @@ void TfrmSkorvin::connectReport()
 void TfrmSkorvin::SpeedButton2Click()
 {
     requireListedOrganisation();
-    const FrozenControls frozen(Main_AdoSet);
+    const FrozenControls frozen(Main_AdoSet, *DataGrid1);
     const std::string folder = hostFolder();
     const char separator = folder.empty() ? '/' : folder.back();
     const std::string path = folder + gbk::fromUtf8("报表") + separator + gbk::fromUtf8("四级考生主观题分数报表.rtpl");
@@ -46,10 +62,13 @@ void TfrmSkorvin::SpeedButton2Click()
     }
     if (report::TextObject* memo1 = Report1.FindObject("memo1"))
         memo1->setText(ReportTitle);
-    if (report::TextObject* memo2 = Report1.FindObject("memo2")) {
-        const int node = selectedOrgNode();
-        memo2->setText(exam::ScoreEntrySession::reportHeading(node < 0 ? std::string() : orgTree_.node(node).text));
-    }
+    const int node = selectedOrgNode();
+    const std::string heading =
+        exam::ScoreEntrySession::reportHeading(node < 0 ? std::string() : orgTree_.node(node).text);
+    if (report::TextObject* memo2 = Report1.FindObject("memo2"))
+        memo2->setText(heading);
+    // The sheet's heading names the print job, the PDF file proposed and the PDF's title.
+    Report1.setTitle(heading);
     UserDataset1.setRecordCount(Main_AdoSet.recordCount());
     ShowReport(Report1, this);
 }

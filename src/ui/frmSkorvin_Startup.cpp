@@ -103,6 +103,7 @@ void TfrmSkorvin::showOrgTree()
     }
     if (TreeView1Items->rowCount() > 0)
         TreeView1->expand(TreeView1Items->index(0, 0));
+    fitTreeColumn();
 }
 
 void TfrmSkorvin::selectOrgNode(int node)

@@ -9,6 +9,7 @@
 #include "ui/TRadioGroup.hpp"
 #include "ui/WindowFont.hpp"
 #include "ui/WindowImages.hpp"
+#include "ui/WindowShortcuts.hpp"
 #include "ui/frmFSSet_UNIT.hpp"
 
 #include <QApplication>
@@ -26,12 +27,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace skorvin::ui {
 
 namespace {
 
 constexpr QSize kClientSize{679, 461};
 constexpr QSize kPanel3Size{475, 437};
+constexpr int kTreeColumnWidth = 201;
 constexpr QSize kGlyphSize{16, 15};
 
 template <typename Widget, typename... Args> Widget* make(const char* name, Args&&... args)
@@ -110,6 +114,9 @@ void TfrmSkorvin::buildLayout()
     StatusBar1->addWidget(StatusPanel0);
     // The last panel reaches to the right edge, so the whole row count stays readable.
     StatusBar1->addWidget(StatusPanel1, 1);
+    // The keys no button names, always in sight at the right end.
+    StatusKeys = make<QLabel>("StatusKeys", QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销"));
+    StatusBar1->addPermanentWidget(StatusKeys);
     StatusBar1->resize(kClientSize.width(), 25);
     windowAnchors->align(StatusBar1, Anchors::Align::Bottom);
 
@@ -135,7 +142,7 @@ void TfrmSkorvin::buildLayout()
     Splitter1->addWidget(Panel3);
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({201, kPanel3Size.width()});
+    Splitter1->setSizes({kTreeColumnWidth, kPanel3Size.width()});
 
     DataGrid1 = make<TDataGrid>("DataGrid1", Panel3);
     const QColor scoreBackground = QApplication::palette().color(QPalette::ToolTipBase);
@@ -200,6 +207,9 @@ void TfrmSkorvin::buildButtons()
     btnSet = glyphButton("btnSet", QStringLiteral("题目满分值"), Glyph::ScoreSettings, Panel3);
     btnExport = glyphButton("btnExport", QStringLiteral("导出"), Glyph::Export, Panel3);
     btnExit = glyphButton("btnExit", QStringLiteral("退出"), Glyph::Exit, Panel3);
+    SpeedButton2->setToolTip(QStringLiteral("打印登分表（Ctrl+P）"));
+    btnExport->setToolTip(QStringLiteral("把列表导出为文本文件（Tab 移到本按钮后按 Enter 或空格）"));
+    btnSet->setToolTip(QStringLiteral("设置主观题满分值和小数位数（Tab 移到本按钮后按 Enter 或空格）"));
 }
 
 void TfrmSkorvin::connectHandlers()
@@ -207,10 +217,18 @@ void TfrmSkorvin::connectHandlers()
     auto guarded = [this](void (TfrmSkorvin::*handler)()) {
         return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
     };
-    connect(btnSet, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnSetClick));
+    // However they end, these actions leave the focus in 准考证号: the next number typed lands
+    // there, and Enter does not run the action again.
+    auto thenNumber = [this](void (TfrmSkorvin::*handler)()) {
+        return [this, handler] {
+            runGuarded([this, handler] { (this->*handler)(); });
+            focusAndSelect(edtZKZ);
+        };
+    };
+    connect(btnSet, &QPushButton::clicked, this, thenNumber(&TfrmSkorvin::btnSetClick));
     connect(btnExit, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnExitClick));
-    connect(btnExport, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnExportClick));
-    connect(SpeedButton2, &QToolButton::clicked, this, guarded(&TfrmSkorvin::SpeedButton2Click));
+    connect(btnExport, &QPushButton::clicked, this, thenNumber(&TfrmSkorvin::btnExportClick));
+    connect(SpeedButton2, &QToolButton::clicked, this, thenNumber(&TfrmSkorvin::SpeedButton2Click));
     connectReport();
     connect(spbtnSave, &QToolButton::clicked, this, [this] {
         runGuarded([this] { spbtnSaveClick(); });
@@ -218,6 +236,8 @@ void TfrmSkorvin::connectHandlers()
     });
     connect(RadioGroup1, &TRadioGroup::clicked, this, guarded(&TfrmSkorvin::RadioGroup1Click));
     connect(DataGrid1, &TDataGrid::cellClicked, this, guarded(&TfrmSkorvin::DataGrid1CellClick));
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { treeColumnMoved_ = true; });
+    Splitter1->installEventFilter(this);
     // The selection, not the current node: a tree taking the focus with no node makes
     // its first node current without selecting it, and that must not list anything.
     connect(TreeView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -228,7 +248,9 @@ void TfrmSkorvin::connectHandlers()
     for (QLineEdit* box : {edtZKZ, edtFS})
         new KeyFilteredBox(
             box, [this, box](const QString& textBefore, char typed) { return filterKey(box, textBefore, typed); });
-    connectJournalKeys();
+    auto* shortcuts = new WindowShortcuts(this, {edtZKZ, edtFS});
+    shortcuts->add(Qt::Key_P, Qt::ControlModifier, thenNumber(&TfrmSkorvin::SpeedButton2Click));
+    connectJournalKeys(*shortcuts);
 }
 
 void TfrmSkorvin::FormCreate()
@@ -253,9 +275,11 @@ void TfrmSkorvin::closeEvent(QCloseEvent* event)
 
 void TfrmSkorvin::keyPressEvent(QKeyEvent* event)
 {
-    // Esc does not close the window; only the exit button and the close box do.
+    // Esc does not close the window; only the exit button and the close box do. The entry
+    // boxes leave it to the window, which takes back what was typed there.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        runGuarded([this] { entryBoxEscape(); });
         return;
     }
     // Enter clicks the focused button, as Space does; there is still no default button,
@@ -269,6 +293,27 @@ void TfrmSkorvin::keyPressEvent(QKeyEvent* event)
         }
     }
     QDialog::keyPressEvent(event);
+}
+
+bool TfrmSkorvin::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Splitter1 && event->type() == QEvent::Resize)
+        fitTreeColumn();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmSkorvin::fitTreeColumn()
+{
+    if (treeColumnMoved_)
+        return;
+    const int room = Splitter1->width() - Splitter1->handleWidth();
+    const int frame = GroupBox1->width() - TreeView1->width();
+    const int wanted = TreeView1->wholeLabelsWidth() + frame;
+    // The list side keeps its design width for the entry controls; the column never narrows
+    // below its design width either.
+    const int tree = std::max(kTreeColumnWidth, std::min(wanted, room - kPanel3Size.width()));
+    if (Splitter1->sizes().value(0) != tree)
+        Splitter1->setSizes({tree, std::max(0, room - tree)});
 }
 
 void TfrmSkorvin::btnSetClick()

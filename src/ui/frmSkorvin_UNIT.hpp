@@ -32,6 +32,7 @@ class Anchors;
 class OrgTreeView;
 class TDataGrid;
 class TRadioGroup;
+class WindowShortcuts;
 
 // The score-entry window: the organisation tree on the left, the candidates of the
 // selected organisation on the right, the entry boxes and the buttons below them.
@@ -49,6 +50,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildLayout();
@@ -72,6 +74,9 @@ private:
     // Start-up and list navigation (frmSkorvin_Startup.cpp).
     void InitWindow();
     void showOrgTree();
+    // Opens the tree column wide enough for the longest name, as far as the window's size leaves
+    // the list side its design width; once the operator moves the splitter, the column is theirs.
+    void fitTreeColumn();
     void selectOrgNode(int node);
     int selectedOrgNode() const;
     void TreeView1Change();
@@ -92,6 +97,8 @@ private:
     void edtZKZKeyPress(char& key);
     void edtFSKeyPress(const std::string& textBefore, char& key);
     bool LocateCandidate();
+    // Esc in 分数 puts the located candidate's score back, selected; in 准考证号 it selects the number.
+    void entryBoxEscape();
     bool ValidateEntry();
     void spbtnSaveClick();
     KeyFilteredBox::Verdict filterKey(QLineEdit* box, const QString& textBefore, char typed);
@@ -100,7 +107,7 @@ private:
 
     // The journal (frmSkorvin_Journal.cpp): Ctrl+Z undoes this window's last save, Ctrl+J
     // opens the journal window; the operator hears once that journaling is off.
-    void connectJournalKeys();
+    void connectJournalKeys(WindowShortcuts& shortcuts);
     void undoLastSave();
     void openJournal();
     void tellJournalOff();
@@ -110,6 +117,7 @@ private:
     exam::OrgTree orgTree_;
     std::vector<QStandardItem*> treeItems_; // the tree view's item of each node, owned by TreeView1Items
     bool started_ = false;
+    bool treeColumnMoved_ = false; // the operator has moved the splitter
 
     exam::ModuleState& state_;
     // The workflow behind the window; it owns the list dataset and the save query.
@@ -143,6 +151,7 @@ private:
     QStatusBar* StatusBar1 = nullptr;
     QLabel* StatusPanel0 = nullptr; // text of the selected tree node
     QLabel* StatusPanel1 = nullptr; // "考生数：" row/count
+    QLabel* StatusKeys = nullptr;   // the keys no button names
 };
 
 } // namespace skorvin::ui

@@ -60,7 +60,17 @@ QStringList buttonTexts(const QWidget& dialog)
 class ReportDialogsTest : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir settingsHome_;
+
 private slots:
+    void initTestCase()
+    {
+        // What the windows keep for the user goes to a settings store of this test's own.
+        QVERIFY(settingsHome_.isValid());
+        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toUtf8());
+    }
+
     void findDialog()
     {
         ReportFindDialog dialog(FindChoice{});

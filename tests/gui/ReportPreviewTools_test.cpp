@@ -1,5 +1,6 @@
 // The preview's tools: open and save of built reports, find with F3, printing through
 // the print dialog's choices, the PDF file entry, and page setup building the report again.
+#include "gui/CountingBeeper.hpp"
 #include "gui/PdfText.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "gui/RecordingPrinters.hpp"
@@ -12,6 +13,7 @@
 #include "ui/ReportPreview.hpp"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -21,6 +23,7 @@
 using skorvin::gbk::fromUtf8;
 using skorvin::report::BuiltReport;
 using skorvin::report::PageParity;
+using skorvin::test::CountingBeeper;
 using skorvin::test::RecordingDialogs;
 using skorvin::test::RecordingPrinters;
 using skorvin::test::RecordingReportWindows;
@@ -142,9 +145,10 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("不是报表文件.")});
     }
 
-    // A name found on its page, F3 moving on across pages, then nothing more and no change.
+    // A name found on its page, F3 moving on across pages, then nothing more, said in the status.
     void findAndF3WalkTheMatches()
     {
+        CountingBeeper beeps;
         RecordingReportWindows windows;
         RecordingPrinters printers;
         const QString wang = QStringLiteral("王小明");
@@ -179,22 +183,40 @@ private slots:
         const QImage shot = preview.view()->viewport()->grab().toImage();
         QCOMPARE(QColor(shot.pixel(second.left() + 1, second.top() + 1)), QColor(Qt::black));
 
+        // Nothing after the last one: the view stays where it is, the old match is no longer
+        // shown inverted, and the status says so with a beep.
         const int scrolled = preview.view()->verticalScrollBar()->value();
+        QCOMPARE(beeps.count(), 0);
         QTest::keyClick(view, Qt::Key_F3);
         QCOMPARE(preview.view()->currentPage(), 3);
         QCOMPARE(preview.view()->verticalScrollBar()->value(), scrolled);
-        QCOMPARE(preview.view()->highlightedArea(), second);
+        QVERIFY(preview.view()->highlightedArea().isEmpty());
+        QCOMPARE(statusOf(preview), QStringLiteral("未找到“王小明”"));
+        QCOMPARE(beeps.count(), 1);
+        const QImage after = preview.view()->viewport()->grab().toImage();
+        QCOMPARE(QColor(after.pixel(second.left() + 1, second.top() + 1)), QColor(Qt::white));
+
+        // A match on the page shown gives the page status back.
+        windows.queueFind({QStringLiteral("陈静"), false, true});
+        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(preview.view()->currentPage(), 3);
+        QVERIFY(!preview.view()->highlightedArea().isEmpty());
+        QCOMPARE(statusOf(preview), QStringLiteral("页 3/4"));
 
         // The dialog opens on the last search; 当前页 from page 2 finds page 3's, case ignored.
         windows.queueFind({QStringLiteral("王小明a"), false, false});
         QTest::keyClick(view, Qt::Key_PageUp, Qt::ControlModifier);
         button(preview, "btnFind")->click();
-        QCOMPARE(windows.findRequests().back(), (FindChoice{wang, false, true}));
+        QCOMPARE(windows.findRequests().back(), (FindChoice{QStringLiteral("陈静"), false, true}));
         QCOMPARE(preview.view()->currentPage(), 3);
-        // With the case to match, nothing: no change.
+        QCOMPARE(beeps.count(), 1);
+        // With the case to match, nothing: the page stays, the highlight goes.
         windows.queueFind({QStringLiteral("王小明a"), true, true});
         QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(preview.view()->currentPage(), 3);
+        QVERIFY(preview.view()->highlightedArea().isEmpty());
+        QCOMPARE(statusOf(preview), QStringLiteral("未找到“王小明a”"));
+        QCOMPARE(beeps.count(), 2);
     }
 
     void pageTextsAndCopiesReachThePrinter_data()
@@ -323,7 +345,7 @@ private slots:
         QVERIFY2(dialogs.boxes().empty(), qPrintable(dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(windows.printRequests()[0].printers,
                  (QStringList{QStringLiteral("Printer A"), QStringLiteral("打印到 PDF 文件")}));
-        QCOMPARE(dialogs.saveRequests().back().proposedName, QStringLiteral("Untitled.pdf"));
+        QCOMPARE(QFileInfo(dialogs.saveRequests().back().proposedName).fileName(), QStringLiteral("Untitled.pdf"));
 
         const QStringList pages = skorvin::test::pdfPages(pdf + QStringLiteral(".pdf"));
         QCOMPARE(pages.size(), 2);

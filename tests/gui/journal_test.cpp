@@ -19,10 +19,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -141,7 +143,89 @@ QStringList rowTexts(const QAbstractItemModel& model, int row)
 class JournalTest : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir settingsHome_;
+
 private slots:
+    void initTestCase()
+    {
+        // The journal window's size and column widths go to a settings store of this test's own.
+        QVERIFY(settingsHome_.isValid());
+        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toUtf8());
+    }
+
+    // Every value whole: the time to the second with its zone, the full admission number and
+    // organisation text, each column as wide as what it shows. A column the operator widens
+    // keeps its width, and the window its size, in the next journal window.
+    void showsWholeValuesAndKeepsItsSizes()
+    {
+        skorvin::test::TempDir dir;
+        const std::string path = skorvin::gbk::fromUtf8((dir / "journal.sqlite").string());
+        const std::string organisation = skorvin::gbk::fromUtf8("110101-北京市海淀区第一百零一中学计算机等级考试考点");
+        {
+            journal::JournalFile file(path);
+            file.append(entry("2026-12-10 14:03:05 +0800", organisation, "4110010100123456789"));
+        }
+        const auto cutCells = [](const QTableView& grid) {
+            QStringList cut;
+            for (int column = 0; column < grid.model()->columnCount(); ++column) {
+                const QModelIndex cell = grid.model()->index(0, column);
+                if (grid.visualRect(cell).width() < grid.sizeHintForIndex(cell).width())
+                    cut << cell.data().toString();
+            }
+            return cut;
+        };
+        int widened = 0;
+        {
+            skorvin::ui::JournalWindow window(path);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto* grid = window.findChild<QTableView*>(QStringLiteral("gridJournal"));
+            QCOMPARE(
+                rowTexts(*grid->model(), 0).mid(0, 5),
+                (QStringList{QStringLiteral("2026-12-10 14:03:05 +0800"), QStringLiteral("pc1"),
+                             QStringLiteral("clerk"), toQString(organisation), QStringLiteral("4110010100123456789")}));
+            QCOMPARE(cutCells(*grid), QStringList());
+
+            // The operator drags the right edge of 用户 by 80 pixels and makes the window larger.
+            QHeaderView* header = grid->horizontalHeader();
+            const int right = header->sectionViewportPosition(2) + header->sectionSize(2) - 1;
+            const QPoint grip(right, header->height() / 2);
+            const QPoint to = grip + QPoint(80, 0);
+            widened = header->sectionSize(2) + 80;
+            QTest::mousePress(header->viewport(), Qt::LeftButton, {}, grip);
+            QMouseEvent drag(QEvent::MouseMove, to, header->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(header->viewport(), &drag);
+            QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, to);
+            QCOMPARE(header->sectionSize(2), widened);
+            window.resize(1000, 420);
+            QCOMPARE(window.size(), QSize(1000, 420));
+            QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+        }
+        skorvin::ui::JournalWindow again(path);
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QCOMPARE(again.size(), QSize(1000, 420));
+        auto* grid = again.findChild<QTableView*>(QStringLiteral("gridJournal"));
+        QCOMPARE(grid->horizontalHeader()->sectionSize(2), widened);
+        QCOMPARE(cutCells(*grid), QStringList());
+        // Typing a filter lists the rows anew; the widths stay whole and the operator's.
+        QTest::keyClicks(again.findChild<QLineEdit*>(QStringLiteral("edtNumber")), QStringLiteral("4110"));
+        QCOMPARE(again.shownCount(), 1);
+        QCOMPARE(grid->horizontalHeader()->sectionSize(2), widened);
+        QCOMPARE(cutCells(*grid), QStringList());
+        again.reject();
+
+        // Only the operator's widths are kept: a longer value written since is shown whole.
+        journal::JournalFile(path).append(
+            entry("2026-12-11 08:00:00 +0800", organisation + organisation, "4110010100123456790"));
+        skorvin::ui::JournalWindow later(path);
+        later.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&later));
+        QCOMPARE(cutCells(*later.findChild<QTableView*>(QStringLiteral("gridJournal"))), QStringList());
+    }
+
     // Enter, score, Enter, Ctrl+Z, Yes: the database holds NULL again, the candidate is back in
     // the 未登分 list, and the journal holds the save and its undo.
     void undoTakesBackTheLastSave()

@@ -156,6 +156,30 @@ private slots:
         QCOMPARE(w.child<QLabel>("StatusPanel0")->width(), 200);
     }
 
+    // The keys no button names stay in sight at the status bar's right end, whole, at the design
+    // size and maximised, beside a whole count; each button without a caption key names its own.
+    void keysAreNamed()
+    {
+        OpenWindow w;
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        auto* keys = w.child<QLabel>("StatusKeys");
+        auto* count = w.child<QLabel>("StatusPanel1");
+        for (bool design : {false, true}) {
+            if (design)
+                w.designSize();
+            QCoreApplication::processEvents();
+            QVERIFY(keys->isVisible());
+            QCOMPARE(keys->text(), QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销"));
+            QVERIFY(keys->width() >= keys->fontMetrics().horizontalAdvance(keys->text()));
+            QVERIFY(count->geometry().right() < keys->geometry().left());
+            QVERIFY(count->width() >= count->fontMetrics().horizontalAdvance(QStringLiteral("考生数：12345/67890")));
+        }
+        QVERIFY(w.child("SpeedButton2")->toolTip().contains(QStringLiteral("Ctrl+P")));
+        for (const char* button : {"btnExport", "btnSet"})
+            QVERIFY2(w.child(button)->toolTip().contains(QStringLiteral("Enter")), button);
+    }
+
     void pictures()
     {
         const std::vector<QIcon> tree = skorvin::ui::treeImages();
@@ -318,9 +342,11 @@ private slots:
             return int(QDialog::Rejected);
         });
         auto* settings = w.child<QPushButton>("btnSet");
-        settings->setFocus();
-        QTest::keyClick(settings, Qt::Key_Return);
-        QTest::keyClick(settings, Qt::Key_Enter);
+        // Each click leaves the focus in 准考证号, so the button is focused again for the next key.
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            settings->setFocus();
+            QTest::keyClick(settings, key);
+        }
         skorvin::ui::setScoreSettingsRunner({});
         QCOMPARE(settingsShown, 2);
         QVERIFY(w.window->isVisible());

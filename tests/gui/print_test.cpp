@@ -15,6 +15,8 @@
 #include <QtTest>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QTreeView>
@@ -135,6 +137,8 @@ private slots:
         QCOMPARE(headings(pages), (std::vector<std::string>{skorvin::exam::ComposeReportTitle(
                                                                 DemoDb::smallOptions().settings.date.value_or("")),
                                                             province + skorvin::gbk::fromUtf8("四级主观题登分表")}));
+        // The heading is also the report's title: the print job's, the PDF's and the file's proposed.
+        QCOMPARE(w.reports.previews().front().source->title(), province + skorvin::gbk::fromUtf8("四级主观题登分表"));
         QVERIFY(w.reports.progressPages().front() == 1);
         QCOMPARE(w.reports.progressWindowsOpen(), 0);
     }
@@ -164,16 +168,50 @@ private slots:
                  text.substr(3) + skorvin::gbk::fromUtf8("四级主观题登分表"));
     }
 
-    // The grid follows the list again, on the last candidate printed.
-    void theGridFollowsTheListAfterwards()
+    // After the preview the grid follows the list again, on the row it was on with the same
+    // rows around it, the boxes still show that candidate, and the focus is in 准考证号: the
+    // next Enter looks up the candidate shown, not the last one printed.
+    void theListReturnsToItsRow_data()
     {
+        QTest::addColumn<bool>("ctrlP");
+        QTest::newRow("打印 clicked") << false;
+        QTest::newRow("Ctrl+P in 分数") << true;
+    }
+
+    void theListReturnsToItsRow()
+    {
+        QFETCH(bool, ctrlP);
         PrintWindow w;
         w.clickChoice(2);
-        w.print();
+        const int row = 40;
+        QVERIFY(w.list().recordCount() > row + 10);
+        const QModelIndex cell = w.grid->model()->index(row, 0);
+        w.grid->scrollTo(cell);
+        QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, Qt::NoModifier, w.grid->visualRect(cell).center());
+        const QString number = w.edtZKZ->text();
+        const int top = w.grid->topRow();
+        const QString status = w.panel(1);
+        if (ctrlP) {
+            QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtFS));
+            QTest::keyClick(w.edtFS, Qt::Key_P, Qt::ControlModifier);
+        } else {
+            w.print();
+        }
+        QCOMPARE(w.reports.previews().size(), std::size_t{1});
+        QCOMPARE(column(w.reports.previews().front().pages, 18), w.listedTrimmed("zkzh"));
         QVERIFY(!w.list().controlsDisabled());
-        QCOMPARE(w.list().recNo(), w.list().recordCount());
-        QCOMPARE(w.grid->currentIndex().row(), w.list().recordCount() - 1);
-        QCOMPARE(w.panel(1), QStringLiteral("考生数：%1/%1").arg(w.list().recordCount()));
+        QCOMPARE(w.list().recNo(), row + 1);
+        QCOMPARE(w.grid->currentIndex().row(), row);
+        QCOMPARE(w.grid->topRow(), top);
+        QCOMPARE(w.panel(1), status);
+        QCOMPARE(w.edtZKZ->text(), number);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtZKZ));
+        QCOMPARE(w.edtZKZ->selectedText(), number);
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QCOMPARE(w.list().recNo(), row + 1);
+        QCOMPARE(w.reports.previews().size(), std::size_t{1});
+        QCOMPARE(w.recorder.texts(), QStringList());
     }
 
     // The template may write the three names in any letter case.

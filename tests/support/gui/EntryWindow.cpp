@@ -53,7 +53,7 @@ std::optional<std::string> firstValue(const std::string& connectionString, const
     return first.value;
 }
 
-EntryWindow::EntryWindow()
+EntryWindow::EntryWindow(Server server) : ScoreWindow(DemoDb::smallOptions(), server)
 {
     writeSettings("1", "40");
     show();
@@ -67,7 +67,7 @@ EntryWindow::~EntryWindow()
 
 std::optional<std::string> EntryWindow::storedScore(const std::string& number) const
 {
-    return firstValue(db.connectionString(), "select tttt from t_omr where zkzh = ?", {number});
+    return firstValue(connection.connectionString(), "select tttt from t_omr where zkzh = ?", {number});
 }
 
 int EntryWindow::viewRowOf(const std::string& number) const

@@ -23,10 +23,10 @@ std::optional<std::string> firstValue(const std::string& connectionString, const
 // The score window shown on the demo database (province 11, 未登分 chosen), with the
 // settings file Xs = 1, Up = 40, removed again afterwards.
 struct EntryWindow : ScoreWindow {
-    EntryWindow();
+    explicit EntryWindow(Server server = Server::Sqlite);
     ~EntryWindow();
 
-    // The database's score of a candidate, read through its own connection.
+    // The database's score of a candidate, read through a connection of its own.
     std::optional<std::string> storedScore(const std::string& number) const;
     // Number of the list's row at a view position (GBK text).
     std::string listedNumber(int viewRow) const { return listed(viewRow, "zkzh"); }

@@ -9,7 +9,22 @@
 
 namespace skorvin::test {
 
-ScoreWindow::ScoreWindow(const demodb::Options& options) : db(options), connection(db.connectionString())
+namespace {
+
+std::unique_ptr<PostgresDb> copyOnServer(const DemoDb& demo, Server server)
+{
+    if (server != Server::Postgres)
+        return nullptr;
+    auto copy = std::make_unique<PostgresDb>();
+    copy->load(demo);
+    return copy;
+}
+
+} // namespace
+
+ScoreWindow::ScoreWindow(const demodb::Options& options, Server server)
+    : db(options), postgres(copyOnServer(db, server)),
+      connection(postgres ? postgres->connectionString() : db.connectionString())
 {
     connection.open();
     state.HostConnection = &connection;

@@ -4,6 +4,7 @@
 #include "gui/CountingBeeper.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "plain/DemoDb.hpp"
+#include "plain/PostgresDb.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "ui/frmSkorvin_UNIT.hpp"
 
@@ -21,11 +22,16 @@ class TDataGrid;
 
 namespace skorvin::test {
 
+// Where the window's examination database lies: the demo's SQLite file, or its rows copied to
+// a database of its own on the test PostgreSQL server (reached through psqlODBC).
+enum class Server { Sqlite, Postgres };
+
 // The score window created on a demo database as the host creates it (the window's
 // creation has run, it is not shown yet), with every box recorded and every beep counted.
+// Server::Postgres needs the test server (postgresServer()).
 class ScoreWindow {
 public:
-    explicit ScoreWindow(const demodb::Options& options = DemoDb::smallOptions());
+    explicit ScoreWindow(const demodb::Options& options = DemoDb::smallOptions(), Server server = Server::Sqlite);
     ScoreWindow(const ScoreWindow&) = delete;
     ScoreWindow& operator=(const ScoreWindow&) = delete;
 
@@ -48,6 +54,7 @@ public:
 
     // In this order, so that the window goes before the connection it borrows.
     DemoDb db;
+    std::unique_ptr<PostgresDb> postgres; // the demo's rows on the server, for Server::Postgres
     ado::TADOConnection connection;
     exam::ModuleState state;
     RecordingDialogs recorder;

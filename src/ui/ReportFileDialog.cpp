@@ -1,0 +1,43 @@
+#include "ui/ReportFileDialog.hpp"
+
+#include "exam/ExportFileName.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/GbkText.hpp"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace skorvin::ui {
+
+namespace {
+
+const QString kStoreOrganisation = QStringLiteral("Skorvin");
+const QString kStoreApplication = QStringLiteral("ReportFiles");
+const QString kFolderKey = QStringLiteral("folder");
+
+} // namespace
+
+QString chooseReportFile(QWidget* owner, const QString& title, const QString& filter,
+                         const std::function<QString(const QString&)>& withExtension)
+{
+    const QString folder = QSettings(kStoreOrganisation, kStoreApplication).value(kFolderKey).toString();
+    const QString name = title.isEmpty() ? QString() : withExtension(toQString(exam::FileNameSafe(toGbk(title))));
+    QString proposed = name;
+    if (!folder.isEmpty())
+        proposed = name.isEmpty() ? folder : QDir(folder).filePath(name);
+    for (;;) {
+        const QString chosen = dialogs().saveFileName(owner, proposed, filter);
+        if (chosen.isEmpty())
+            return {};
+        const QString file = withExtension(chosen);
+        QSettings(kStoreOrganisation, kStoreApplication).setValue(kFolderKey, QFileInfo(file).absolutePath());
+        if (!QFileInfo::exists(file) ||
+            dialogs().ask(owner, QStringLiteral("确认"),
+                          QStringLiteral("%1 已存在。\n要替换它吗？").arg(QFileInfo(file).fileName()), false))
+            return file;
+        proposed = file;
+    }
+}
+
+} // namespace skorvin::ui
