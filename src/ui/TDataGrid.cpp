@@ -234,7 +234,8 @@ void TDataGrid::followDataSet()
 void TDataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (!following_ && current.isValid() && (!previous.isValid() || current.row() != previous.row()))
+    if (!following_ && !model_->rowLeaving() && current.isValid() &&
+        (!previous.isValid() || current.row() != previous.row()))
         moveDataSetTo(current.row());
     viewport()->update();
 }
