@@ -40,8 +40,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // True while a row leaves: the views move their current index off it meanwhile, but the
-    // recordset chooses its next row itself and the grid follows that one afterwards.
+    // True while a row leaves: the selection model moves its current index off it meanwhile,
+    // but the recordset chooses its next row itself and the grid follows that one afterwards.
     bool rowLeaving() const { return leaving_; }
 
 signals:
