@@ -8,9 +8,12 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs)
 {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs)
-        if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
             seconds_[run.run_name.function_name] =
                 run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            for (const auto& [counter, value] : run.counters)
+                seconds_[run.run_name.function_name + " (" + counter + ")"] = value;
+        }
 }
 
 void RatioReporter::printRatio(const std::string& figure, const std::string& reference) const

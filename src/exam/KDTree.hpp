@@ -46,7 +46,8 @@ private:
 
 // Appends the national root, provinces, cities and exam sites read from the
 // database. A database error ends the building there: the nodes added so far
-// stay and the error propagates.
+// stay and the error propagates. Where every code is plain digits, one statement
+// per level reads the whole tree.
 void BuildOrgTree(OrgTree& tree, ado::TADOConnection& connection);
 
 // Index of the first node, in flat order, that belongs to the organisation of

@@ -82,12 +82,12 @@ char ScoreEntrySession::filterScoreKey(const std::string& textAfterTyping, char 
 bool ScoreEntrySession::locate(const std::string& number)
 {
     try {
-        // The sorted copy ignores the display filter, so every row of the list is searched.
-        auto copy = Main_AdoSet.cloneReadOnly();
-        copy->setSort("zkzh");
-        if (!copy->findEqual("zkzh", text::trim(number)))
+        // The search ignores the display filter, so every row of the list is searched; it is
+        // a binary search over the number index the list keeps, not a sorted copy per Enter.
+        const auto found = Main_AdoSet.seekEqual("zkzh", text::trim(number));
+        if (!found)
             return false;
-        Main_AdoSet.gotoBookmark(copy->bookmark());
+        Main_AdoSet.gotoBookmark(*found);
         return !Main_AdoSet.bof() && !Main_AdoSet.eof();
     } catch (const std::exception&) {
         // A closed list, a row the filter hides: the number is simply not there.
@@ -244,7 +244,7 @@ void ScoreEntrySession::putRowScore(const std::string& number, const ado::FieldV
 bool ScoreEntrySession::listHolds(const std::string& number) const
 {
     try {
-        return Main_AdoSet.cloneReadOnly()->findEqual("zkzh", number);
+        return Main_AdoSet.seekEqual("zkzh", number).has_value();
     } catch (const std::exception&) {
         return false; // a closed list holds nobody
     }

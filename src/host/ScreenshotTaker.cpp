@@ -13,8 +13,6 @@ namespace skorvin::host {
 namespace {
 
 constexpr int kTickMs = 100;
-// The window has been exposed for this many ticks: its start-up and first paint are done.
-constexpr int kSettleTicks = 3;
 // Gives up when no score window has appeared after a minute.
 constexpr int kGiveUpTicks = 600;
 
@@ -38,6 +36,15 @@ void report(QMessageBox* box)
     std::fprintf(stderr, "skorvin-host: closed a message box: %s: %s\n", box->windowTitle().toUtf8().constData(),
                  box->text().toUtf8().constData());
     std::fflush(stderr);
+}
+
+// The grid's area of rows in the score window (the grid is the control named DataGrid1).
+bool isListArea(QObject* watched)
+{
+    auto* area = qobject_cast<QWidget*>(watched);
+    QWidget* grid = area ? area->parentWidget() : nullptr;
+    return grid && grid->objectName() == QLatin1String("DataGrid1") && area->window() &&
+           area->window()->inherits("skorvin::ui::TfrmSkorvin");
 }
 
 void closeMessageBoxes()
@@ -73,20 +80,27 @@ bool ScreenshotTaker::eventFilter(QObject* watched, QEvent* event)
         if (auto* box = qobject_cast<QMessageBox*>(watched))
             report(box);
     }
+    // The list's first paint: the picture is taken once that paint is done.
+    if (event->type() == QEvent::Paint && !listPainted_ && isListArea(watched)) {
+        listPainted_ = true;
+        QMetaObject::invokeMethod(this, &ScreenshotTaker::check, Qt::QueuedConnection);
+    }
     return QObject::eventFilter(watched, event);
 }
 
 void ScreenshotTaker::check()
 {
-    ++ticks_;
+    if (done_)
+        return;
+    if (sender() == &timer_)
+        ++ticks_;
     closeMessageBoxes();
     QWidget* window = scoreWindow();
     // Only a window in front and out of its start-up is ready: closing it while its
     // show handler still runs would leave its modal loop waiting forever.
     const bool ready = window && window->windowHandle() && window->windowHandle()->isExposed() &&
                        QApplication::activeModalWidget() == window;
-    settledTicks_ = ready ? settledTicks_ + 1 : 0;
-    if (settledTicks_ >= kSettleTicks) {
+    if (ready && listPainted_) {
         const bool saved = window->grab().save(file_, "PNG");
         if (!saved) {
             std::fprintf(stderr, "skorvin-host: cannot save the screenshot %s\n", file_.toLocal8Bit().constData());
@@ -101,6 +115,7 @@ void ScreenshotTaker::check()
 void ScreenshotTaker::finish(QWidget* window, int result)
 {
     timer_.stop();
+    done_ = true;
     result_ = result;
     if (window) {
         window->close();

@@ -6,9 +6,10 @@
 
 namespace skorvin::host {
 
-// Saves a picture of the score window once it is shown and painted, then closes
-// it, so that the host runs without anyone at the screen. Every message box is
-// written to stderr as it is shown, and closed.
+// Saves a picture of the score window as soon as its list has been painted once
+// and the window is out of its start-up, then closes it, so that the host runs
+// without anyone at the screen. Every message box is written to stderr as it is
+// shown, and closed.
 class ScreenshotTaker : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +28,11 @@ private:
     void finish(QWidget* window, int result);
 
     QString file_;
+    // Closes boxes and looks again now and then, for a window that was not yet in front
+    // when its list was painted.
     QTimer timer_;
-    int settledTicks_ = 0;
+    bool listPainted_ = false;
+    bool done_ = false;
     int ticks_ = 0;
     int result_ = 1;
 };

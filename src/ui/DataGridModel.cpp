@@ -107,14 +107,39 @@ void DataGridModel::dataSetChanged()
     emit currentRowMoved();
 }
 
+bool DataGridModel::rowsAsTold() const
+{
+    try {
+        return dataSet_ && dataSet_->active() && dataSet_->recordCount() == rows_;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void DataGridModel::recordLeaving(int viewRow)
+{
+    // A row the view was never told of: recordLeft() reads everything again.
+    if (!rowsAsTold() || viewRow < 0 || viewRow >= rows_)
+        return;
+    leaving_ = true;
+    beginRemoveRows({}, viewRow, viewRow);
+}
+
+void DataGridModel::recordLeft()
+{
+    if (!leaving_) {
+        dataSetChanged();
+        return;
+    }
+    --rows_;
+    endRemoveRows();
+    leaving_ = false;
+    emit currentRowMoved();
+}
+
 void DataGridModel::recordChanged(int viewRow)
 {
-    bool sameShape = false;
-    try {
-        sameShape = dataSet_ && dataSet_->active() && dataSet_->recordCount() == rows_;
-    } catch (const std::exception&) {
-    }
-    if (!sameShape) {
+    if (!rowsAsTold()) {
         dataSetChanged();
         return;
     }

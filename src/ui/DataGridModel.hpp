@@ -40,22 +40,31 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // True while a row leaves: the selection model moves its current index off it meanwhile,
+    // but the recordset chooses its next row itself and the grid follows that one afterwards.
+    bool rowLeaving() const { return leaving_; }
+
 signals:
     // The recordset's current row moved (or the rows were re-read); the grid follows it.
     void currentRowMoved();
 
 private:
     void dataSetChanged() override;
+    void recordLeaving(int viewRow) override;
+    void recordLeft() override;
     void recordChanged(int viewRow) override;
     void scrolled() override;
     // Takes the row count and field indexes from the recordset as it is now.
     void readShape();
+    // The recordset shows as many rows as the view was last told of.
+    bool rowsAsTold() const;
 
     ado::TCustomADODataSet* dataSet_ = nullptr;
     std::vector<ColumnLayout> columns_;
     std::vector<int> fields_;
-    // The row count the view was last told about; it changes only with a reset.
+    // The row count the view was last told about; it changes with a reset or a row that leaves.
     int rows_ = 0;
+    bool leaving_ = false;
 };
 
 } // namespace skorvin::ui

@@ -233,6 +233,13 @@ void TDataGrid::followDataSet()
 
 void TDataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
+    // While a row leaves, the selection model moves its current index off it to a row of its
+    // own choosing: neither scrolled to nor handed to the recordset, which picks the next row
+    // itself and is followed once the row has gone.
+    if (model_->rowLeaving()) {
+        viewport()->update();
+        return;
+    }
     QTableView::currentChanged(current, previous);
     if (!following_ && current.isValid() && (!previous.isValid() || current.row() != previous.row()))
         moveDataSetTo(current.row());

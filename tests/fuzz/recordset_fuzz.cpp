@@ -1,6 +1,7 @@
 // The client recordset as a state machine: random opens, closes, moves, filters, sorts,
 // searches, edits, posts, deletes and clones over a real SQLite file, with the view and
-// the position checked after every step against what the rows say.
+// the position checked after every step against what the rows say, and every search of
+// the number index against what a sorted clone finds.
 #include "platform/Exception.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "platform/recordset/FilterExpression.hpp"
@@ -182,6 +183,20 @@ void stepClone(TCustomADODataSet& clone, FuzzedDataProvider& input)
     }
 }
 
+// The index search finds what a fresh clone sorted on the field finds, whatever the filter,
+// the posts and the deletes have done to the rows.
+void seekAsTheSortedCloneFinds(const TCustomADODataSet& list, FuzzedDataProvider& input)
+{
+    const char* field = input.PickValueInArray(kFields);
+    const std::string value = input.PickValueInArray(kValues).value_or("");
+    const auto found = list.seekEqual(field, value);
+    auto sorted = list.cloneReadOnly();
+    sorted->setSort(field);
+    const bool inClone = sorted->findEqual(field, value);
+    require(found.has_value() == inClone);
+    require(!inClone || *found == sorted->bookmark());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -196,7 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
         try {
-            switch (input.ConsumeIntegralInRange(0, 19)) {
+            switch (input.ConsumeIntegralInRange(0, 20)) {
             case 0:
                 list.open();
                 break;
@@ -271,6 +286,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 18:
                 if (!clones.empty())
                     stepClone(*clones[input.ConsumeIntegralInRange<std::size_t>(0, clones.size() - 1)], input);
+                break;
+            case 19:
+                seekAsTheSortedCloneFinds(list, input);
                 break;
             default:
                 list.setCommandText(input.PickValueInArray(kStatements));

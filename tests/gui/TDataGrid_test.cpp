@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -138,6 +139,8 @@ private slots:
     void clipboardAndInsertKeysDoNothing();
     void markedRowsAreDrawnHighlighted();
     void walkWithControlsDisabledKeepsTheRowsInView();
+    void postedRowLeavesOrChangesInPlace_data();
+    void postedRowLeavesOrChangesInPlace();
 };
 
 void TDataGridTest::gesturesMarkRows()
@@ -552,6 +555,99 @@ void TDataGridTest::walkWithControlsDisabledKeepsTheRowsInView()
     QCOMPARE(fixture.grid.topRow(), top);
     QCOMPARE(fixture.grid.visibleRowCount(), shown);
     QCOMPARE(fixture.grid.currentIndex().row(), 46);
+}
+
+void TDataGridTest::postedRowLeavesOrChangesInPlace_data()
+{
+    QTest::addColumn<bool>("filtered");
+    QTest::addColumn<int>("row");    // -1: the last row of the view
+    QTest::addColumn<bool>("atTop"); // the grid scrolled so that the row is its top row
+    QTest::newRow("leaves the filter, mid-screen") << true << 50 << false;
+    QTest::newRow("leaves the filter, top of the screen") << true << 50 << true;
+    QTest::newRow("leaves the filter, last row") << true << -1 << false;
+    QTest::newRow("leaves the filter, first row") << true << 0 << false;
+    QTest::newRow("changes in place, mid-screen") << false << 50 << false;
+    QTest::newRow("changes in place, top of the screen") << false << 50 << true;
+    QTest::newRow("changes in place, last row") << false << -1 << false;
+}
+
+// A save posts the row: it leaves the list when the filter no longer admits it, or shows its
+// new value in place. Either way the grid stays where it was: the rows in view, the marks and
+// the current row (the next one when the row left) are what the operator had, and the rows
+// the model reports are only the one that left or changed, never a reset of all of them.
+void TDataGridTest::postedRowLeavesOrChangesInPlace()
+{
+    QFETCH(bool, filtered);
+    QFETCH(int, row);
+    QFETCH(bool, atTop);
+    GridOnList fixture(300);
+    auto* model = fixture.grid.model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    if (filtered) {
+        fixture.list.setFilter("tttt = null");
+        fixture.list.setFiltered(true);
+    }
+    const int rows = model->rowCount();
+    if (row < 0)
+        row = rows - 1;
+    // The row above marked too; then down past the row and back up to it, which puts it inside
+    // the screen, not at its edge.
+    if (row > 0) {
+        fixture.list.moveBy(row - 1);
+        fixture.grid.markCurrentRow();
+    }
+    fixture.list.moveBy(std::min(row + 5, rows - 1) - fixture.list.currentViewRow());
+    fixture.list.moveBy(row - fixture.list.currentViewRow());
+    fixture.grid.markCurrentRow();
+    if (atTop)
+        fixture.grid.scrollTo(model->index(row, 0), QAbstractItemView::PositionAtTop);
+    QCoreApplication::processEvents();
+    const auto saved = fixture.list.bookmark();
+    const std::string next = row + 1 < rows ? fixture.zkzhAt(row + 1) : "";
+    const std::string previous = row > 0 ? fixture.zkzhAt(row - 1) : "";
+    const int top = fixture.grid.topRow();
+    QVERIFY(row == 0 || top > 0);
+    if (atTop)
+        QCOMPARE(top, row);
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+
+    fixture.list.edit();
+    fixture.list.setFieldValue("tttt", std::string("12"));
+    fixture.list.post();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(resets.count(), 0);
+    const int current = fixture.list.currentViewRow();
+    if (filtered) {
+        QCOMPARE(model->rowCount(), rows - 1);
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(removed.at(0).at(1).toInt(), row);
+        QCOMPARE(removed.at(0).at(2).toInt(), row);
+        // The next candidate takes the row's place; after the last one, the one before it.
+        QCOMPARE(fixture.list.fieldText("zkzh"), next.empty() ? previous : next);
+        QCOMPARE(current, next.empty() ? row - 1 : row);
+    } else {
+        QCOMPARE(model->rowCount(), rows);
+        QCOMPARE(removed.count(), 0);
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(changed.last().at(0).toModelIndex().row(), row);
+        QCOMPARE(changed.last().at(1).toModelIndex().row(), row);
+        QCOMPARE(model->data(model->index(row, 2)).toString(), QStringLiteral("12"));
+        QCOMPARE(current, row);
+    }
+    QCOMPARE(fixture.grid.currentIndex().row(), current);
+    QCOMPARE(static_cast<skorvin::ui::DataGridIndicator*>(fixture.grid.verticalHeader())->currentRow(), current);
+    QVERIFY(fixture.grid.viewport()->rect().intersects(fixture.grid.visualRect(model->index(current, 0))));
+    // At the end of the list the grid scrolls back by the row that left, as far as it can.
+    const int expectedTop = filtered && next.empty() ? std::max(0, top - 1) : top;
+    QCOMPARE(fixture.grid.topRow(), expectedTop);
+    QVERIFY(fixture.grid.isMarked(saved));
+    std::set<int> marked = fixture.markedRows();
+    if (row > 0)
+        QVERIFY(marked.count(row - 1) == 1);
+    QCOMPARE(marked.size(), std::size_t(filtered ? (row > 0 ? 1 : 0) : (row > 0 ? 2 : 1)));
 }
 
 QTEST_MAIN(TDataGridTest)

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 #include <optional>
 
@@ -262,6 +263,52 @@ private slots:
         QCOMPARE(w.listedNumber(0), number);
         const auto* list = w.grid->dataSet();
         QCOMPARE(list->viewValue(0, list->fieldIndex("tttt")).value_or(""), std::string());
+    }
+
+    void savedRowLeavesOrStaysWithoutRereadingTheList_data()
+    {
+        QTest::addColumn<bool>("showAll");
+        QTest::newRow("未登分: the row leaves") << false;
+        QTest::newRow("所有: the row stays") << true;
+    }
+
+    // A save in the middle of the list: under 未登分 the candidate leaves it and the next one
+    // comes up, marked; under 所有 the row stays and shows its score. The grid is told of that
+    // one row, not of a whole new list.
+    void savedRowLeavesOrStaysWithoutRereadingTheList()
+    {
+        QFETCH(bool, showAll);
+        EntryWindow w;
+        if (showAll)
+            w.showAll();
+        auto* model = w.grid->model();
+        const int rows = model->rowCount();
+        QVERIFY(rows > 4);
+        const int row = rows / 2;
+        const std::string number = w.listedNumber(row);
+        const std::string next = w.listedNumber(row + 1);
+        QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+
+        w.keyIn(number, QStringLiteral("30"));
+
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(" | ")));
+        QCOMPARE(w.storedScore(number), std::optional<std::string>("30"));
+        QCOMPARE(resets.count(), 0);
+        const auto* list = w.grid->dataSet();
+        if (showAll) {
+            QCOMPARE(model->rowCount(), rows);
+            QCOMPARE(w.listedNumber(row), number);
+            QCOMPARE(list->viewValue(row, list->fieldIndex("tttt")), std::optional<std::string>("30"));
+            QCOMPARE(w.edtZKZ->text(), toQString(number));
+        } else {
+            QCOMPARE(model->rowCount(), rows - 1);
+            QCOMPARE(w.listedNumber(row), next);
+            QCOMPARE(w.edtZKZ->text(), toQString(next));
+        }
+        QCOMPARE(list->currentViewRow(), row);
+        QCOMPARE(w.grid->currentIndex().row(), row);
+        QVERIFY(w.grid->isMarked(list->bookmark()));
+        QCOMPARE(w.panel(1), QStringLiteral("考生数：%1/%2").arg(row + 1).arg(model->rowCount()));
     }
 };
 

@@ -163,6 +163,24 @@ const std::vector<Snapshot::Row>& Snapshot::ascendingIndex(int field)
     return indexes_.emplace(field, std::move(order)).first->second;
 }
 
+std::optional<Snapshot::Row> Snapshot::firstEqual(int field, std::string_view wanted)
+{
+    const std::vector<Row>& index = ascendingIndex(field);
+    auto at = std::partition_point(index.begin(), index.end(), [&](Row r) {
+        const Value v = value(r, field);
+        return !v || *v < wanted;
+    });
+    // Rows of equal text are in the order read; a deleted one is passed over.
+    for (; at != index.end(); ++at) {
+        const Value v = value(*at, field);
+        if (!v || *v != wanted)
+            break;
+        if (!deleted(*at))
+            return *at;
+    }
+    return std::nullopt;
+}
+
 std::size_t Snapshot::bytesHeld() const
 {
     std::size_t edited = 0;

@@ -51,6 +51,9 @@ public:
     // byte order, ties in the order read. Built on first use and kept until that field is
     // changed by replace().
     const std::vector<Row>& ascendingIndex(int field);
+    // The first row not deleted, in the order of ascendingIndex(field), whose field holds exactly
+    // wanted (NULL never equal); nullopt when there is none. A binary search over that index.
+    std::optional<Row> firstEqual(int field, std::string_view wanted);
 
     // Bytes held for the rows (arena, offsets, side store, flags), indexes not included.
     std::size_t bytesHeld() const;

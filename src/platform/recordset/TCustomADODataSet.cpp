@@ -159,6 +159,20 @@ void TCustomADODataSet::notifyChanged()
             o->dataSetChanged();
 }
 
+void TCustomADODataSet::notifyLeaving(int viewRow)
+{
+    if (disableCount_ == 0)
+        for (auto* o : observers_)
+            o->recordLeaving(viewRow);
+}
+
+void TCustomADODataSet::notifyLeft()
+{
+    if (disableCount_ == 0)
+        for (auto* o : observers_)
+            o->recordLeft();
+}
+
 void TCustomADODataSet::notifyRecord(int viewRow)
 {
     if (disableCount_ == 0)
@@ -422,6 +436,16 @@ void TCustomADODataSet::setSort(const std::string& sort)
     notifyChanged();
 }
 
+std::optional<TCustomADODataSet::Bookmark> TCustomADODataSet::seekEqual(const std::string& field,
+                                                                        const std::string& value) const
+{
+    checkActive();
+    const int index = fieldIndex(field);
+    if (index < 0)
+        fail("Field '" + field + "' not found");
+    return snapshot_->firstEqual(index, value);
+}
+
 bool TCustomADODataSet::findEqual(const std::string& field, const std::string& value)
 {
     checkActive();
@@ -534,12 +558,21 @@ void TCustomADODataSet::deleteRecords(const std::vector<Bookmark>& marks)
     if (view_.countMarked(doomed) != distinct)
         fail("The record is hidden by the filter");
     currentAfterRemoval(view_.removeMarked(doomed, *snapshot_));
+    notifyChanged();
+    if (afterScroll)
+        afterScroll();
 }
 
 void TCustomADODataSet::dropCurrentFromView()
 {
-    view_.erase(static_cast<std::size_t>(current_));
-    currentAfterRemoval(static_cast<std::size_t>(current_));
+    // One row goes: the controls hear of that row alone, not of a new view to read again.
+    const auto position = static_cast<std::size_t>(current_);
+    notifyLeaving(current_);
+    view_.erase(position);
+    currentAfterRemoval(position);
+    notifyLeft();
+    if (afterScroll)
+        afterScroll();
 }
 
 void TCustomADODataSet::currentAfterRemoval(std::size_t position)
@@ -551,9 +584,6 @@ void TCustomADODataSet::currentAfterRemoval(std::size_t position)
         current_ = static_cast<int>(std::min(position, view_.size() - 1));
         bof_ = eof_ = false;
     }
-    notifyChanged();
-    if (afterScroll)
-        afterScroll();
 }
 
 void TCustomADODataSet::disableControls()

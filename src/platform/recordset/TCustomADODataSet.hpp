@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,11 @@ public:
     // becomes current and true is returned, on a miss the position stays. On the sorted field it is a
     // binary search over an index built once per snapshot; on another field a scan.
     bool findEqual(const std::string& field, const std::string& value);
+    // What a read-only clone sorted on field would find, without making one: the bookmark of the
+    // first row in ascending order of field that holds exactly value (NULL never equal), among
+    // every row whatever the filter hides; nullopt when none. A binary search over the field's
+    // index, which is built once per snapshot and shared by every clone.
+    std::optional<Bookmark> seekEqual(const std::string& field, const std::string& value) const;
 
     // Editing works on the snapshot only. Any move posts a pending edit first. A posted row that
     // the filter no longer admits leaves the view: the next row becomes current, or the previous
@@ -159,10 +165,12 @@ private:
     // The current row left the view (posted out of the filter, or deleted).
     void dropCurrentFromView();
     // Rows left the view: the row now at position becomes current (the last row when
-    // position is past the end, none when the view is empty), and everyone hears of it.
+    // position is past the end, none when the view is empty).
     void currentAfterRemoval(std::size_t position);
     void moved();
     void notifyChanged();
+    void notifyLeaving(int viewRow);
+    void notifyLeft();
     void notifyRecord(int viewRow);
 
     std::string name_;

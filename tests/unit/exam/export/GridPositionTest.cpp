@@ -12,6 +12,8 @@ namespace {
 class CountingControl final : public ado::DataSetObserver {
 public:
     void dataSetChanged() override { ++changed; }
+    void recordLeaving(int) override { ++records; }
+    void recordLeft() override {}
     void recordChanged(int) override { ++records; }
     void scrolled() override { ++scrolls; }
     int changed = 0;

@@ -111,7 +111,17 @@ TEST(BuildOrgTree, WithoutANationalRowTheRootIsZuvo)
     EXPECT_EQ(shown(tree), (std::vector<Shown>{{0, "00-Zuvo", 1, 0, -1}, {1, "11-北京", 3, 2, 0}}));
 }
 
-TEST(BuildOrgTree, RunsTheCityQueryOncePerProvinceAndTheSiteQueryOncePerCity)
+// The statements a build runs, in order.
+std::vector<std::string> statementsOf(ScratchDb& db, OrgTree& tree)
+{
+    std::vector<std::string> statements;
+    db.connection().setStatementListener([&statements](const std::string& sql) { statements.push_back(sql); });
+    BuildOrgTree(tree, db.connection());
+    db.connection().setStatementListener({});
+    return statements;
+}
+
+TEST(BuildOrgTree, ReadsEachLevelWithOneStatementWhateverTheTreesSize)
 {
     ScratchDb db;
     writeOrganisations(db);
@@ -120,21 +130,53 @@ TEST(BuildOrgTree, RunsTheCityQueryOncePerProvinceAndTheSiteQueryOncePerCity)
     org(db, "1101", "东城", 2);
     org(db, "1105", "朝阳", 2);
     org(db, "1201", "和平", 2);
-    std::vector<std::string> statements;
-    db.connection().setStatementListener([&statements](const std::string& sql) { statements.push_back(sql); });
+    org(db, "110101", "东城中学", 3, "1101");
 
     OrgTree tree;
-    BuildOrgTree(tree, db.connection());
-
-    const auto count = [&statements](const std::string& prefix) {
-        return std::count_if(statements.begin(), statements.end(),
-                             [&prefix](const std::string& s) { return s.rfind(prefix, 0) == 0; });
+    const std::vector<std::string> expected = {
+        "select dwmc from t_scbjg where jb=0 ",
+        "select dm,dwmc from v_ssjg order by dm",
+        "select dm,dwmc from v_dsjg order by dm",
+        "select dm,dwmc,szds from v_kdjg order by dm",
     };
-    EXPECT_EQ(statements.size(), 7u);
-    EXPECT_EQ(count("select dwmc from t_scbjg where jb=0 "), 1);
-    EXPECT_EQ(count("select dm,dwmc from v_ssjg order by dm"), 1);
-    EXPECT_EQ(count("select dm,dwmc from v_dsjg where dm like "), 2);
-    EXPECT_EQ(count("select dm,dwmc from v_kdjg where szds="), 3);
+    EXPECT_EQ(statementsOf(db, tree), expected);
+    EXPECT_EQ(tree.size(), 7);
+}
+
+// Where a code is not plain digits, the server's LIKE and = may judge it otherwise than
+// "begins with" and "the same bytes" (wildcards, letter case, blanks, a number column), so
+// the tree is read statement by statement and shows what those statements give.
+TEST(BuildOrgTree, CodesOtherThanPlainDigitsAreMatchedByTheServer)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::vector<std::string>> organisations; // dm, dwmc, jb, szds
+        std::vector<Shown> expected;
+    };
+    const std::vector<Case> cases = {
+        {"a wildcard in a province code",
+         {{"1_", "通配", "1", ""}, {"1101", "东城", "2", ""}, {"1201", "和平", "2", ""}, {"2101", "沈阳", "2", ""}},
+         {{0, "00-Zuvo", 1, 0, -1}, {1, "1_-通配", 3, 2, 0}, {2, "01-东城", 5, 4, 1}, {2, "01-和平", 5, 4, 1}}},
+        {"letters in another case",
+         {{"a1", "甲", "1", ""}, {"A101", "乙", "2", ""}, {"A101X1", "丙", "3", "a101"}},
+         {{0, "00-Zuvo", 1, 0, -1}, {1, "a1-甲", 3, 2, 0}, {2, "01-乙", 5, 4, 1}}},
+        {"a city code with a leading zero",
+         {{"0", "零", "1", ""}, {"0101", "零一", "2", ""}, {"010101", "零一中学", "3", "0101"}},
+         {{0, "00-Zuvo", 1, 0, -1}, {1, "0-零", 3, 2, 0}, {2, "01-零一", 5, 4, 1}, {3, "010101-零一中学", 7, 6, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDb db;
+        writeOrganisations(db);
+        for (const auto& o : c.organisations)
+            org(db, o[0], o[1], std::stoi(o[2]), o[3]);
+        OrgTree tree;
+        const auto statements = statementsOf(db, tree);
+        EXPECT_EQ(shown(tree), c.expected);
+        EXPECT_TRUE(std::any_of(statements.begin(), statements.end(), [](const std::string& s) {
+            return s.rfind("select dm,dwmc from v_dsjg where dm like ", 0) == 0;
+        }));
+    }
 }
 
 TEST(BuildOrgTree, AFailureHalfWayKeepsTheNodesAddedSoFar)
@@ -158,6 +200,33 @@ TEST(BuildOrgTree, AFailureHalfWayKeepsTheNodesAddedSoFar)
     EXPECT_EQ(shown(tree), expected);
     // Nothing of the failed build holds the database: its tables can still be changed.
     db.run({"drop table t_scbjg"});
+}
+
+// A level that cannot be read ends the build where the statement per province and city
+// would have ended it, with the nodes those statements added before it.
+TEST(BuildOrgTree, AFailureAtAnyLevelKeepsWhatTheStatementsBeforeItAdded)
+{
+    const std::vector<std::pair<std::string, std::vector<Shown>>> cases = {
+        {"v_ssjg", {{0, "00-全国", 1, 0, -1}}},
+        {"v_dsjg", {{0, "00-全国", 1, 0, -1}, {1, "11-北京", 3, 2, 0}}},
+    };
+    for (const auto& [view, expected] : cases) {
+        SCOPED_TRACE(view);
+        ScratchDb db;
+        writeOrganisations(db);
+        org(db, "00", "全国", 0);
+        org(db, "11", "北京", 1);
+        org(db, "1101", "东城", 2);
+        db.run({"drop view " + view});
+        OrgTree tree;
+        try {
+            BuildOrgTree(tree, db.connection());
+            ADD_FAILURE() << "no error without " << view;
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.message(), "no such table: " + view);
+        }
+        EXPECT_EQ(shown(tree), expected);
+    }
 }
 
 TEST(BuildOrgTree, AppendsToATreeThatAlreadyHasNodes)

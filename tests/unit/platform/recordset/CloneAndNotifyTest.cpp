@@ -97,13 +97,114 @@ TEST_F(RecordsetTest, SortOrdersNullFirstAndBytesAfterAndFindsTheFirstEqualRow)
     EXPECT_EQ(values(), "216354");
 }
 
+// The window's search without the copy: for every text, whether listed, hidden by the
+// filter, deleted, doubled or missing, seekEqual finds the row the sorted clone finds.
+TEST_F(RecordsetTest, SeekFindsWhatTheSortedCloneFinds)
+{
+    db.run({"insert into t_omr values ('4003', '1', 'C2'), ('4000', null, 'Z'), (null, null, 'N'), "
+            "('4002', null, 'B2'), ('4006', '', 'F')"});
+    list.setCommandText("select zkzh, tttt, xm from t_omr");
+    list.open();
+    list.setFilter(kUnscored);
+    list.setFiltered(true);
+    // The first 4002 read goes; its double stays. 4006 goes, and is alone.
+    ASSERT_TRUE(list.findEqual("zkzh", "4002"));
+    list.deleteRecord();
+    ASSERT_TRUE(list.findEqual("zkzh", "4006"));
+    list.deleteRecord();
+    // A posted name leaves the number index as it was.
+    list.first();
+    list.edit();
+    list.setFieldValue("xm", std::string("renamed"));
+    list.post();
+
+    auto sorted = list.cloneReadOnly();
+    sorted->setSort("zkzh");
+    for (const std::string number : {"4000", "4001", "4002", "4003", "4004", "4005", "4006", "", "400", "40010"}) {
+        SCOPED_TRACE("number " + number);
+        const bool inClone = sorted->findEqual("zkzh", number);
+        const auto found = list.seekEqual("zkzh", number);
+        ASSERT_EQ(found.has_value(), inClone);
+        if (inClone) {
+            EXPECT_EQ(*found, sorted->bookmark());
+        }
+    }
+    EXPECT_EQ(*list.seekEqual("zkzh", "4003"), list.seekEqual("ZKZH", "4003").value()) << "names in any case";
+    EXPECT_EQ(errorOf([&] { list.seekEqual("nope", "1"); }), "Main_AdoSet: Field 'nope' not found");
+
+    // A changed number is found under its new text only.
+    ASSERT_TRUE(list.findEqual("zkzh", "4004"));
+    list.edit();
+    list.setFieldValue("zkzh", std::string("4104"));
+    list.post();
+    EXPECT_FALSE(list.seekEqual("zkzh", "4004"));
+    ASSERT_TRUE(list.seekEqual("zkzh", "4104"));
+    list.gotoBookmark(*list.seekEqual("zkzh", "4104"));
+    EXPECT_EQ(current(), "4104");
+
+    list.close();
+    EXPECT_EQ(errorOf([&] { list.seekEqual("zkzh", "4001"); }),
+              "Main_AdoSet: Cannot perform this operation on a closed dataset");
+}
+
 struct CountingObserver final : ado::DataSetObserver {
     int changed = 0, records = 0, scrolls = 0;
     int lastRecord = -1;
+    std::vector<std::string> leaves; // "leaving <row> of <count>", "left <count>", as heard
+    const ado::TCustomADODataSet* set = nullptr;
     void dataSetChanged() override { ++changed; }
+    void recordLeaving(int viewRow) override
+    {
+        leaves.push_back("leaving " + std::to_string(viewRow) + " of " + std::to_string(set->recordCount()));
+    }
+    void recordLeft() override { leaves.push_back("left " + std::to_string(set->recordCount())); }
     void recordChanged(int viewRow) override { ++records, lastRecord = viewRow; }
     void scrolled() override { ++scrolls; }
 };
+
+// A row posted out of the filter or deleted is announced as that one row leaving: first while
+// the view still holds it, then once it has gone and the next row is current. Nothing asks the
+// controls to read the whole view again; deleting several rows still does.
+TEST_F(RecordsetTest, OneRowLeavingIsAnnouncedAsThatRow)
+{
+    CountingObserver seen;
+    seen.set = &list;
+    list.addObserver(&seen);
+    list.open();
+    list.setFilter(kUnscored);
+    list.setFiltered(true); // 4001 4002 4004
+    list.next();
+    seen = {};
+    seen.set = &list;
+
+    list.edit();
+    list.setFieldValue("tttt", std::string("30"));
+    list.post();
+    EXPECT_EQ(seen.leaves, (std::vector<std::string>{"leaving 1 of 3", "left 2"}));
+    EXPECT_EQ(current(), "4004");
+
+    list.deleteRecord();
+    EXPECT_EQ(seen.leaves, (std::vector<std::string>{"leaving 1 of 3", "left 2", "leaving 1 of 2", "left 1"}));
+    EXPECT_EQ(current(), "4001");
+    EXPECT_EQ(seen.changed, 0);
+
+    list.setFiltered(false);
+    seen.changed = 0;
+    list.deleteRecords({list.bookmarkAt(0), list.bookmarkAt(1)});
+    EXPECT_EQ(seen.changed, 1);
+    EXPECT_EQ(seen.leaves.size(), 4u);
+
+    // With the controls detached nothing is heard, and enabling them re-reads everything.
+    list.disableControls();
+    list.edit();
+    list.setFieldValue("tttt", std::string("1"));
+    list.post();
+    list.deleteRecord();
+    EXPECT_EQ(seen.leaves.size(), 4u);
+    list.enableControls();
+    EXPECT_EQ(seen.changed, 2);
+    list.removeObserver(&seen);
+}
 
 TEST_F(RecordsetTest, ObserversHearNothingWhileControlsAreDisabledAndOneChangeAfter)
 {
