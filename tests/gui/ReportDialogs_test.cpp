@@ -1,5 +1,6 @@
 // The search and print dialogs on their own: built, filled by key and mouse, accepted,
 // and the print dialog's choice printed to a real PDF file.
+#include "gui/OwnSettingsStore.hpp"
 #include "gui/PdfText.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "gui/RecordingPrinters.hpp"
@@ -61,15 +62,10 @@ class ReportDialogsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsHome_;
+    skorvin::test::OwnSettingsStore settingsHome_;
 
 private slots:
-    void initTestCase()
-    {
-        // What the windows keep for the user goes to a settings store of this test's own.
-        QVERIFY(settingsHome_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(settingsHome_.isValid()); }
 
     void findDialog()
     {

@@ -1,6 +1,7 @@
 // The files the preview writes, a .rpages file and a PDF: the save dialog proposes the report's
 // title in the folder last used, an existing file is replaced only after Yes, and the PDF's
 // title is the report's.
+#include "gui/OwnSettingsStore.hpp"
 #include "gui/PdfText.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "gui/RecordingPrinters.hpp"
@@ -43,15 +44,10 @@ class ReportFilesTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir home_;
+    skorvin::test::OwnSettingsStore home_;
 
 private slots:
-    void initTestCase()
-    {
-        // The folder last used is kept for the user: in a settings store of this test's own.
-        QVERIFY(home_.isValid());
-        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(home_.isValid()); }
 
     // Ctrl+S proposes the title in the folder last used; an existing file asks first, No opens
     // the dialog again and writes nothing, Yes replaces it.

@@ -1,6 +1,7 @@
 // The preview's tools: open and save of built reports, find with F3, printing through
 // the print dialog's choices, the PDF file entry, and page setup building the report again.
 #include "gui/CountingBeeper.hpp"
+#include "gui/OwnSettingsStore.hpp"
 #include "gui/PdfText.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "gui/RecordingPrinters.hpp"
@@ -99,14 +100,10 @@ class ReportPreviewToolsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir home_;
+    skorvin::test::OwnSettingsStore home_;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(home_.isValid()); }
 
     void savedPagesOpenAgainInPlaceOfTheShownOnes()
     {
@@ -116,10 +113,10 @@ private slots:
         QTest::keyClick(preview.view(), Qt::Key_End, Qt::ControlModifier);
 
         // Whatever extension was typed, the file is a .rpages one.
-        const QString typed = home_.filePath(QStringLiteral("三页.txt"));
+        const QString typed = home_.folder().filePath(QStringLiteral("三页.txt"));
         dialogs.queueSaveFileName(typed);
         QTest::keyClick(preview.view(), Qt::Key_S, Qt::ControlModifier);
-        const QString saved = home_.filePath(QStringLiteral("三页.rpages"));
+        const QString saved = home_.folder().filePath(QStringLiteral("三页.rpages"));
         QVERIFY(QFile::exists(saved));
         QVERIFY(!QFile::exists(typed));
         QCOMPARE(dialogs.saveRequests().back().filter, QStringLiteral("报表文件 (*.rpages)"));
@@ -136,7 +133,7 @@ private slots:
         // Cancelled dialogs change nothing; a file that is not a built report is refused in the error box.
         button(other, "btnOpen")->click();
         QCOMPARE(other.pages().pageCount(), 3);
-        QFile junk(home_.filePath(QStringLiteral("junk.rpages")));
+        QFile junk(home_.folder().filePath(QStringLiteral("junk.rpages")));
         QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not pages") > 0);
         junk.close();
         dialogs.queueOpenFileName(junk.fileName());
@@ -328,7 +325,7 @@ private slots:
         const BuiltReport original = sheets({{QStringLiteral("第一页"), QStringLiteral("王小明 87.5")},
                                              {QStringLiteral("第二页")},
                                              {QStringLiteral("第三页"), QStringLiteral("李华")}});
-        const QString saved = home_.filePath(QStringLiteral("report.rpages"));
+        const QString saved = home_.folder().filePath(QStringLiteral("report.rpages"));
         skorvin::report::saveBuiltReport(original, saved);
 
         ReportPreview preview(numberedSheets(1));
@@ -336,7 +333,7 @@ private slots:
         button(preview, "btnOpen")->click();
         QCOMPARE(preview.pages(), original);
 
-        const QString pdf = home_.filePath(QStringLiteral("打印"));
+        const QString pdf = home_.folder().filePath(QStringLiteral("打印"));
         dialogs.queueSaveFileName(pdf);
         PrintChoice choice = pagesChoice(QStringLiteral("3,1"));
         choice.printer = 1;
@@ -353,7 +350,7 @@ private slots:
         QVERIFY(pages[1].contains(QStringLiteral("第三页")) && pages[1].contains(QStringLiteral("李华")));
 
         // Uncollated copies: each page as many times as the copies, one after another.
-        const QString twice = home_.filePath(QStringLiteral("twice.pdf"));
+        const QString twice = home_.folder().filePath(QStringLiteral("twice.pdf"));
         dialogs.queueSaveFileName(twice);
         choice.copies = QStringLiteral("2");
         choice.collate = false;
@@ -458,7 +455,7 @@ private slots:
         QCOMPARE(preview.view()->currentPage(), 1);
 
         // Pages opened from a file have no report behind them to build again.
-        const QString saved = home_.filePath(QStringLiteral("setup.rpages"));
+        const QString saved = home_.folder().filePath(QStringLiteral("setup.rpages"));
         skorvin::report::saveBuiltReport(rebuilt, saved);
         dialogs.queueOpenFileName(saved);
         button(preview, "btnOpen")->click();

@@ -3,6 +3,8 @@
 #include "ui/ReportPageView.hpp"
 #include "ui/ReportPreview.hpp"
 
+#include "gui/OwnSettingsStore.hpp"
+
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -59,16 +61,10 @@ class ReportPreviewTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsHome_;
+    skorvin::test::OwnSettingsStore settingsHome_;
 
 private slots:
-    void initTestCase()
-    {
-        // The window placement goes to a settings store of this test's own. Not Qt's test
-        // mode: its store is one folder in the home directory, kept from run to run.
-        QVERIFY(settingsHome_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(settingsHome_.isValid()); }
 
     // The first preview of the library: 100%, page 1 of n, the tools in place, maximised.
     void opensOnPageOneAtAHundredPercentMaximised()

@@ -3,6 +3,7 @@
 #include "exam/ScoreJournal.hpp"
 #include "exam/ScoreSettings.hpp"
 #include "gui/EntryWindow.hpp"
+#include "gui/OwnSettingsStore.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "ui/GbkText.hpp"
@@ -50,15 +51,10 @@ class FocusTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsHome_;
+    skorvin::test::OwnSettingsStore settingsHome_;
 
 private slots:
-    void initTestCase()
-    {
-        // What the windows keep for the user goes to a settings store of this test's own.
-        QVERIFY(settingsHome_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(settingsHome_.isValid()); }
 
     void init() { removeJournal(); }
     void cleanup() { removeJournal(); }

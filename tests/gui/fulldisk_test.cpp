@@ -1,5 +1,6 @@
 // The preview's 保存 and 打印到 PDF 文件 on a full disk: an error box says so, and an older
 // file of that name stays whole, whether the disk fills at the last buffer or midway.
+#include "gui/OwnSettingsStore.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "gui/RecordingPrinters.hpp"
 #include "gui/RecordingReportWindows.hpp"
@@ -49,7 +50,7 @@ class FullDiskTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir home_;
+    skorvin::test::OwnSettingsStore home_;
 
     // Fills a fresh disk with an older file of that name on it, leaving `spare` bytes free.
     static bool prepare(SmallDisk& disk, const char* name, std::size_t spare)
@@ -73,11 +74,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_CONFIG_HOME", home_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(home_.isValid()); }
 
     void printingToAPdfFile_data()
     {

@@ -3,6 +3,7 @@
 // Ctrl+J filters as the operator types, counts what it shows and exports it as CSV.
 #include "exam/ScoreJournal.hpp"
 #include "exam/ScoreSettings.hpp"
+#include "gui/OwnSettingsStore.hpp"
 #include "gui/ScoreWindow.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
@@ -144,15 +145,10 @@ class JournalTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsHome_;
+    skorvin::test::OwnSettingsStore settingsHome_;
 
 private slots:
-    void initTestCase()
-    {
-        // The journal window's size and column widths go to a settings store of this test's own.
-        QVERIFY(settingsHome_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(settingsHome_.isValid()); }
 
     // Every value whole: the time to the second with its zone, the full admission number and
     // organisation text, each column as wide as what it shows. A column the operator widens
