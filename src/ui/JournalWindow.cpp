@@ -6,6 +6,7 @@
 #include "ui/GbkText.hpp"
 #include "ui/HandlerGuard.hpp"
 
+#include <QAbstractItemView>
 #include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QComboBox>
@@ -143,6 +144,7 @@ JournalWindow::JournalWindow(const std::string& journalPath, ReadFailed readFail
         file_ = std::make_unique<journal::JournalFile>(journalPath);
         for (const std::string& organisation : file_->organisations())
             cbOrganisation->addItem(toQString(organisation), toQString(organisation));
+        cbOrganisation->view()->setMinimumWidth(cbOrganisation->view()->sizeHintForColumn(0));
     } catch (const journal::EJournalError& e) {
         failed(e.what());
     }
@@ -223,6 +225,10 @@ void JournalWindow::buildLayout()
     dtTo = dateBox("dtTo");
     cbOrganisation = named<QComboBox>("cbOrganisation");
     cbOrganisation->addItem(QStringLiteral("（全部）"));
+    // A long organisation text must not widen the whole window; the list that drops down
+    // still shows each text whole.
+    cbOrganisation->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbOrganisation->setMinimumContentsLength(12);
     gridJournal = named<QTableView>("gridJournal");
     // A row read while it is drawn reports its failure after the paint.
     model_ = new JournalModel(
