@@ -5,6 +5,7 @@
 #include "report/ReportError.hpp"
 #include "report/TUserDataset.hpp"
 #include "report/TextExpression.hpp"
+#include "report/Totals.hpp"
 
 #include <vector>
 
@@ -40,6 +41,7 @@ public:
 
     BuildResult run()
     {
+        trackTotals();
         for (const TemplatePage& page : in_.layout->pages) {
             if (!buildTemplatePage(page)) {
                 result_.cancelled = true;
@@ -47,7 +49,7 @@ public:
             }
         }
         for (const Deferred& piece : deferred_)
-            result_.pages.setText(piece.piece, finalText(piece.segments));
+            result_.pages.setText(piece.piece, finalText(piece.segments, piece.objectName));
         result_.pages.shrink();
         return std::move(result_);
     }
@@ -55,7 +57,16 @@ public:
 private:
     struct Deferred {
         std::size_t piece = 0;
-        std::vector<TextSegment> segments; // names left are the total page count
+        std::vector<TextSegment> segments; // names left are the total page count and report totals
+        std::string objectName;
+    };
+
+    // A value that totals are kept of, over the sheet and over the whole report.
+    struct TrackedValue {
+        std::string name;
+        std::string objectName; // the first object that totals it, named when the value is missing
+        Totals page;
+        Totals report;
     };
 
     [[noreturn]] void fail(const std::string& objectName, const std::string& what) const
@@ -87,7 +98,65 @@ private:
         return result_.pages.addStyle(style);
     }
 
-    // The value of a name; nothing for the total page count, which is known only at the end.
+    // Every value some text of the template totals, so that each printed row can be added up.
+    void trackTotals()
+    {
+        for (const TemplatePage& page : in_.layout->pages) {
+            for (const Band& band : page.bands) {
+                for (const TextObject& object : band.objects) {
+                    for (const TextSegment& segment : splitExpressions(joinLines(object.lines))) {
+                        if (!segment.isName)
+                            continue;
+                        if (std::optional<TotalCall> call = totalCall(segment.text, object.name);
+                            call && !tracked(call->valueName))
+                            tracked_.push_back({call->valueName, object.name, {}, {}});
+                    }
+                }
+            }
+        }
+    }
+
+    std::optional<TotalCall> totalCall(const std::string& name, const std::string& objectName) const
+    {
+        try {
+            return parseTotal(name);
+        } catch (const TotalError& e) {
+            fail(objectName, e.message());
+        }
+    }
+
+    const TrackedValue* tracked(const std::string& valueName) const
+    {
+        for (const TrackedValue& value : tracked_) {
+            if (text::equalsNoCase(value.name, valueName))
+                return &value;
+        }
+        return nullptr;
+    }
+
+    std::string totalText(const Totals& totals, const TotalCall& call, const std::string& objectName) const
+    {
+        try {
+            return totals.text(call.kind);
+        } catch (const TotalError& e) {
+            fail(objectName, "[" + call.valueName + "] " + e.message());
+        }
+    }
+
+    // Adds the row just printed to every total, asking for its values as its cells do.
+    void addRowToTotals()
+    {
+        for (TrackedValue& value : tracked_) {
+            const std::optional<std::string> text = resolve(value.name, value.objectName);
+            if (!text)
+                fail(value.objectName, "[" + value.name + gbk::fromUtf8("] 不能合计"));
+            value.page.add(*text);
+            value.report.add(*text);
+        }
+    }
+
+    // The value of a name; nothing for the total page count and the report's totals, which
+    // are known only at the end.
     std::optional<std::string> resolve(const std::string& name, const std::string& objectName) const
     {
         if (in_.getValue) {
@@ -107,6 +176,11 @@ private:
             return in_.date;
         if (text::equalsNoCase(name, kTotalPagesName))
             return std::nullopt;
+        if (std::optional<TotalCall> call = totalCall(name, objectName)) {
+            if (call->scope == TotalScope::Report)
+                return std::nullopt;
+            return totalText(tracked(call->valueName)->page, *call, objectName);
+        }
         fail(objectName, gbk::fromUtf8("未知的名称 [") + name + "]");
     }
 
@@ -132,16 +206,23 @@ private:
                 result_.pages.addPiece(rect, buffer_, compiled.style);
             } else {
                 pending.push_back({false, buffer_});
-                deferred_.push_back({result_.pages.addPiece(rect, {}, compiled.style), std::move(pending)});
+                deferred_.push_back(
+                    {result_.pages.addPiece(rect, {}, compiled.style), std::move(pending), object.name});
             }
         }
     }
 
-    std::string finalText(const std::vector<TextSegment>& segments) const
+    std::string finalText(const std::vector<TextSegment>& segments, const std::string& objectName) const
     {
         std::string text;
-        for (const TextSegment& segment : segments)
-            text += segment.isName ? std::to_string(pageNumber_) : segment.text;
+        for (const TextSegment& segment : segments) {
+            if (!segment.isName)
+                text += segment.text;
+            else if (std::optional<TotalCall> call = totalCall(segment.text, objectName))
+                text += totalText(tracked(call->valueName)->report, *call, objectName);
+            else
+                text += std::to_string(pageNumber_);
+        }
         return text;
     }
 
@@ -154,6 +235,8 @@ private:
         ++pageNumber_;
         y_ = page.marginTop;
         rowsOnSheet_ = 0;
+        for (TrackedValue& value : tracked_)
+            value.page.clear();
         for (const CompiledBand* band : {&header_, firstOfTemplatePage ? &title_ : nullptr, &columns_}) {
             if (band) {
                 print(*band, y_);
@@ -171,6 +254,7 @@ private:
         title_ = compile(page.band(BandKind::ReportTitle));
         columns_ = compile(page.band(BandKind::ColumnHeader));
         footer_ = compile(page.band(BandKind::PageFooter));
+        const CompiledBand summary = compile(page.band(BandKind::ReportSummary));
         const Band* dataBand = page.band(BandKind::MasterData);
         const CompiledBand data = compile(dataBand);
         left_ = page.marginLeft;
@@ -190,28 +274,42 @@ private:
                 dataSet->OnFirst();
             const int count = dataSet->recordCount();
             for (int record = 0; record < count; ++record) {
-                // A band taller than the free space of an empty sheet is printed anyway,
-                // so that no record can make the builder break pages for ever.
-                if (y_ + data.height > footerTop_ && rowsOnSheet_ > 0) {
-                    endSheet();
-                    if (!beginSheet(page, false))
-                        return false;
-                }
+                if (!makeRoom(page, data.height))
+                    return false;
                 ++line_;
                 print(data, y_);
+                addRowToTotals();
                 y_ += data.height;
                 ++rowsOnSheet_;
                 if (record + 1 < count && dataSet->OnNext)
                     dataSet->OnNext();
             }
         }
+        if (page.band(BandKind::ReportSummary)) {
+            if (!makeRoom(page, summary.height))
+                return false;
+            print(summary, y_);
+            y_ += summary.height;
+        }
         endSheet();
         return true;
+    }
+
+    // Starts a new sheet when a band of this height would reach the page footer; false when
+    // the operator cancelled. A band taller than the free space of an empty sheet is printed
+    // anyway, so that no record can make the builder break pages for ever.
+    bool makeRoom(const TemplatePage& page, Length height)
+    {
+        if (y_ + height <= footerTop_ || rowsOnSheet_ == 0)
+            return true;
+        endSheet();
+        return beginSheet(page, false);
     }
 
     const BuildInput& in_;
     BuildResult result_;
     std::vector<Deferred> deferred_;
+    std::vector<TrackedValue> tracked_;
     std::string buffer_;
     CompiledBand header_, title_, columns_, footer_;
     Length left_ = 0;

@@ -54,7 +54,7 @@ struct TextObject {
     void setText(std::string_view text);
 };
 
-enum class BandKind : std::uint8_t { PageHeader, ReportTitle, ColumnHeader, MasterData, PageFooter };
+enum class BandKind : std::uint8_t { PageHeader, ReportTitle, ColumnHeader, MasterData, PageFooter, ReportSummary };
 
 struct Band {
     BandKind kind = BandKind::MasterData;

@@ -145,9 +145,10 @@ private:
     Band readBand()
     {
         Band band;
-        band.kind =
-            choice("kind", std::array{"page-header", "report-title", "column-header", "master-data", "page-footer"},
-                   BandKind::MasterData);
+        band.kind = choice(
+            "kind",
+            std::array{"page-header", "report-title", "column-header", "master-data", "page-footer", "report-summary"},
+            BandKind::MasterData);
         if (!has("kind"))
             fail("a band without a kind");
         band.height = length("height");

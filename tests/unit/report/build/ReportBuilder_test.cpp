@@ -3,6 +3,7 @@
 #include "report/TReport.hpp"
 #include "report/TUserDataset.hpp"
 #include "report/TextExpression.hpp"
+#include "report/Totals.hpp"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,7 @@ struct FakeList {
     explicit FakeList(std::vector<std::string> listed) : rows(std::move(listed)) {}
 
     std::vector<std::string> rows;
+    std::vector<std::string> scores; // FS of each row, when the case totals it
     std::size_t current = 0;
     int firstCalls = 0;
     int nextCalls = 0;
@@ -79,6 +81,8 @@ struct FakeList {
                 return rows.at(current);
             if (name == "XM")
                 return "name of " + rows.at(current);
+            if (name == "FS" && !scores.empty())
+                return scores.at(current);
             return std::nullopt;
         };
     }
@@ -306,4 +310,146 @@ TEST(TextExpressions, SplitsNamesFromLiteralGbkText)
             EXPECT_EQ(segments[i].text, c.segments[i].text) << c.text << " #" << i;
         }
     }
+}
+
+namespace {
+
+// The list sheet with the page's totals and the report's in its footer, and the report's
+// totals again in a summary band after the last row.
+ReportTemplate totalsSheet(std::string footer = "[COUNT(FS, PAGE)] [FILLED(FS, PAGE)] [SUM(FS, PAGE)] | "
+                                                "[COUNT(FS, REPORT)] [SUM(FS, REPORT)] [AVG(FS, REPORT)]")
+{
+    ReportTemplate sheet = listSheet();
+    sheet.pages[0].bands[3].objects[0].setText(footer);
+    sheet.pages[0].bands.push_back(
+        band(BandKind::ReportSummary, millimetres(10),
+             {object("Summary", 0, kFullWidth, millimetres(10), "[filled( fs ,report)] of [Count(FS, Report)]")}));
+    return sheet;
+}
+
+BuildResult buildTotals(FakeList& list, ReportTemplate sheet = totalsSheet())
+{
+    TReport report("Report1");
+    report.setTemplate(std::move(sheet));
+    TUserDataset dataSet("UserDataset1");
+    list.attach(report, dataSet);
+    return report.PrepareReport();
+}
+
+} // namespace
+
+TEST(ReportTotals, EachFooterTotalsItsSheetAndTheSummaryFollowsTheLastRow)
+{
+    struct Case {
+        std::vector<std::string> scores;
+        std::vector<std::string> footers;      // per sheet
+        std::vector<std::string> summaryPages; // the summary's text on each sheet, "" where none
+    };
+    const std::vector<Case> cases = {
+        // Five rows on the first sheet, two on the second, the summary below them.
+        {{"10", "", "20.5", " 30 ", "", "5", "7"},
+         {"5 3 60.5 | 7 72.5 14.50", "2 2 12 | 7 72.5 14.50"},
+         {"", "5 of 7"}},
+        // The second sheet is full: the summary starts a third sheet with no rows of its own.
+        {{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"},
+         {"5 5 15 | 11 66 6.00", "6 6 51 | 11 66 6.00", "0 0 0 | 11 66 6.00"},
+         {"", "", "11 of 11"}},
+        // No scores at all: sums of nothing are 0, the average of nothing is empty.
+        {{"", ""}, {"2 0 0 | 2 0 "}, {"0 of 2"}},
+        // No rows: the summary stands under the column header.
+        {{}, {"0 0 0 | 0 0 "}, {"0 of 0"}},
+        // Sums keep the decimals of the most precise score, without the error of doubles.
+        {{"0.1", "0.2", "-0.3", "1.25"}, {"4 4 1.25 | 4 1.25 0.31"}, {"4 of 4"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.scores));
+        FakeList list(rowNumbers(static_cast<int>(c.scores.size())));
+        list.scores = c.scores;
+        const BuildResult result = buildTotals(list);
+        ASSERT_EQ(result.pages.pageCount(), static_cast<int>(c.footers.size()));
+        for (int page = 0; page < result.pages.pageCount(); ++page) {
+            const std::vector<std::string> full = column(result.pages, kFullWidth, page);
+            EXPECT_EQ(full.back(), c.footers[page]) << "page " << page + 1;
+            const std::string summary = full.size() >= 2 && full[full.size() - 2].find(" of ") != std::string::npos
+                                            ? full[full.size() - 2]
+                                            : std::string();
+            EXPECT_EQ(summary, c.summaryPages[page]) << "page " << page + 1;
+        }
+    }
+}
+
+TEST(ReportTotals, TheSummaryStandsBelowTheLastRow)
+{
+    FakeList list(rowNumbers(7));
+    list.scores.assign(7, "1");
+    const BuiltReport built = buildTotals(list).pages;
+    for (const Piece& piece : built.pieces(1)) {
+        if (built.text(piece) == "7 of 7") {
+            EXPECT_EQ(piece.rect.y, millimetres(20 + 2 * 10)); // column header, two rows
+        }
+    }
+    EXPECT_EQ(column(built, kFullWidth, 1).size(), 3u); // column header, summary, footer
+}
+
+TEST(ReportTotals, ATotalOfAnyNameTheRowsAnswer)
+{
+    // Totals need no cell of their own: LINE# is the engine's, XM the program's.
+    FakeList list(rowNumbers(3));
+    list.scores.assign(3, "1"); // the summary's
+    const BuiltReport built =
+        buildTotals(list, totalsSheet("[SUM(LINE#, PAGE)] [FILLED(XM, REPORT)] [COUNT(ZKZH, PAGE)]")).pages;
+    EXPECT_EQ(column(built, kFullWidth).back(), "6 3 3");
+}
+
+TEST(ReportTotals, WrongTotalsAndValuesThatAreNoNumbersStopTheBuild)
+{
+    struct Case {
+        std::string footer;
+        std::vector<std::string> scores;
+        std::string named; // in the message
+    };
+    const std::vector<Case> cases = {
+        {"[SUM(FS)]", {"1"}, "SUM(FS)"},
+        {"[SUM(FS, WEEK)]", {"1"}, "WEEK"},
+        {"[AVG(, PAGE)]", {"1"}, "AVG(, PAGE)"},
+        {"[SUM(FS, PAGE)]", {"12", fromUtf8("缺考")}, fromUtf8("缺考")},
+        {"[SUM(TOTALPAGES#, PAGE)]", {"1"}, "TOTALPAGES#"},
+        {"[SUM(NOSUCH, PAGE)]", {"1"}, "NOSUCH"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.footer);
+        FakeList list(rowNumbers(static_cast<int>(c.scores.size())));
+        list.scores = c.scores;
+        try {
+            buildTotals(list, totalsSheet(c.footer));
+            FAIL() << "built";
+        } catch (const BuildError& e) {
+            EXPECT_EQ(e.message().rfind(fromUtf8("计算时发生错误：Report1.Footer: "), 0), 0u) << e.message();
+            EXPECT_NE(e.message().find(c.named), std::string::npos) << e.message();
+        }
+    }
+}
+
+TEST(ReportTotals, ParsesTheFourFunctionsAndLeavesOtherNamesAlone)
+{
+    using Call = TotalCall;
+    struct Case {
+        const char* expression;
+        std::optional<TotalCall> call;
+    };
+    const std::vector<Case> cases = {
+        {"COUNT(FS, PAGE)", Call{TotalKind::Count, TotalScope::Page, "FS"}},
+        {"filled ( xm,report )", Call{TotalKind::Filled, TotalScope::Report, "xm"}},
+        {"Sum(FS,Page)", Call{TotalKind::Sum, TotalScope::Page, "FS"}},
+        {"AVG( LINE# , REPORT)", Call{TotalKind::Average, TotalScope::Report, "LINE#"}},
+        {"SUM", std::nullopt},
+        {"SUMMARY(FS, PAGE)", std::nullopt},
+        {"TOTALPAGES#", std::nullopt},
+        {"FS", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseTotal(c.expression), c.call) << c.expression;
+    for (const char* wrong : {"SUM(FS)", "SUM(FS, PAGE", "SUM(FS, PAGE) x", "SUM(A, B, PAGE)", "COUNT(FS, )",
+                              "COUNT((FS), PAGE)", "AVG(FS, PAGES)"})
+        EXPECT_THROW(parseTotal(wrong), TotalError) << wrong;
 }

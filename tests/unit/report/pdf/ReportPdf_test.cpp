@@ -112,6 +112,50 @@ TEST(ReportPdf, TheScoreSheetReadsBackFromThePdf)
     }
 }
 
+// Each sheet's foot totals the candidates printed on it, the last sheet adds the list's
+// totals, and every sheet carries the examination's and the organisation's heading.
+TEST(ReportPdf, EverySheetCarriesItsControlTotals)
+{
+    ensureApplication();
+    const std::vector<Candidate> list = candidates(45);
+    skorvin::test::TempDir dir;
+    const QString pdf = QString::fromStdString((dir / "sheet.pdf").string());
+    exportPdf(scoreSheet(list), pdf);
+    const QStringList pages = skorvin::test::pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2);
+
+    int filled = 0, sum = 0;
+    for (const Candidate& c : list) {
+        filled += c.fs.empty() ? 0 : 1;
+        sum += c.fs.empty() ? 0 : std::stoi(c.fs);
+    }
+    int listed = 0;
+    for (const QString& page : pages) {
+        EXPECT_TRUE(page.contains(QStringLiteral("2024年9月全国计算机等级考试")));
+        EXPECT_TRUE(page.contains(QStringLiteral("北京市四级主观题登分表")));
+        int pageCount = 0, pageFilled = 0, pageSum = 0;
+        for (const Candidate& c : list) {
+            if (!page.contains(QString::fromStdString(c.zkzh)))
+                continue;
+            ++pageCount;
+            pageFilled += c.fs.empty() ? 0 : 1;
+            pageSum += c.fs.empty() ? 0 : std::stoi(c.fs);
+        }
+        EXPECT_GT(pageCount, 0);
+        listed += pageCount;
+        EXPECT_TRUE(page.contains(
+            QStringLiteral("本页：考生 %1 人，已登分 %2 人，分数合计 %3").arg(pageCount).arg(pageFilled).arg(pageSum)))
+            << page.toStdString();
+    }
+    EXPECT_EQ(listed, 45);
+    const QString listTotals = QStringLiteral("全部：考生 45 人，已登分 %1 人，分数合计 %2，平均分 %3")
+                                   .arg(filled)
+                                   .arg(sum)
+                                   .arg(static_cast<double>(sum) / filled, 0, 'f', 2);
+    EXPECT_FALSE(pages[0].contains(QStringLiteral("全部：")));
+    EXPECT_TRUE(pages[1].contains(listTotals)) << pages[1].toStdString();
+}
+
 TEST(ReportPdf, APageScalesWithTheZoom)
 {
     ensureApplication();
