@@ -4,9 +4,9 @@
 SKORVIN_PACKAGES=(
   cmake ninja-build g++ pkg-config binutils
   qt6-base-dev qtbase5-dev libgl-dev qt6-translations-l10n qttranslations5-l10n
-  libsqlite3-dev sqlite3 unixodbc-dev libsqliteodbc tdsodbc postgresql odbc-postgresql locales
+  libsqlite3-dev sqlite3 unixodbc-dev libsqliteodbc tdsodbc postgresql odbc-postgresql locales libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-  fonts-wqy-zenhei xvfb xauth poppler-utils
+  fonts-wqy-zenhei xvfb xauth poppler-utils python3-openpyxl
 )
 
 ensure_packages() {

@@ -24,6 +24,8 @@ public:
     virtual std::string titleCaption(int column) const = 0;
     virtual std::string cellText(int column) const = 0;
     virtual std::string footerText(int column, int footerIndex) const = 0;
+    // The dataset field a column shows.
+    virtual std::string fieldName(int column) const = 0;
 
     // Remembers the current record by its distance from the middle of the rows on screen.
     void SaveGridPosition();

@@ -4,6 +4,7 @@
 #include "exam/ScoreSave.hpp"
 #include "exam/StandardInfo.hpp"
 #include "exam/TDataGridExport.hpp"
+#include "exam/TDataGridExportAsWorkbook.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/Text.hpp"
@@ -267,6 +268,20 @@ void ScoreEntrySession::exportList(ExportGrid& grid, const std::filesystem::path
 {
     // Every row of the list, whatever rows are marked.
     ExportGridToFile(exportClassOf<TDataGridExportAsText>, grid, fileName, true);
+}
+
+void ScoreEntrySession::exportWorkbook(ExportGrid& grid, const std::filesystem::path& fileName)
+{
+    // A node's text is its code, "-" and its name ("110101-第一考点").
+    const std::size_t dash = organisation_.find('-');
+    const std::string code = organisation_.substr(0, dash);
+    const std::string name = dash == std::string::npos ? std::string() : organisation_.substr(dash + 1);
+    TDataGridExportAsWorkbook exporter;
+    exporter.Grid = &grid;
+    exporter.SheetName = name.empty() ? organisation_ : name;
+    exporter.NumberFields = {"tttt"};
+    exporter.ExtraColumns = {{gbk::fromUtf8("机构代码"), code}, {gbk::fromUtf8("机构名称"), name}};
+    exporter.SendToFile(fileName, true);
 }
 
 std::string ScoreEntrySession::reportHeading(const std::string& nodeText)

@@ -108,6 +108,10 @@ public:
 
     // Writes every row of the list, as grid shows it, to fileName (the export's text form).
     void exportList(ExportGrid& grid, const std::filesystem::path& fileName);
+    // The same rows as a workbook (TDataGridExportAsWorkbook): one sheet named after the
+    // organisation listed, the scores as numbers, and the organisation's code and name in two
+    // columns after the grid's.
+    void exportWorkbook(ExportGrid& grid, const std::filesystem::path& fileName);
 
     // The printed sheet's heading for the organisation node's text: its name and "四级主观题登分表".
     static std::string reportHeading(const std::string& nodeText);

@@ -9,6 +9,11 @@ namespace skorvin::exam {
 void TDataGridExport::SendToStream(OutputStream& stream, bool exportAll)
 {
     Stream = &stream;
+    SendRows(exportAll);
+}
+
+void TDataGridExport::SendRows(bool exportAll)
+{
     if (!exportAll)
         throw Exception("Only the whole grid can be exported");
     ado::TCustomADODataSet& records = Grid->boundDataSet();

@@ -42,6 +42,7 @@ public:
     ExportGrid* Grid = nullptr;
 
 protected:
+    // Called once the exported columns are known, before the title row.
     virtual void PutPrologue() {}
     virtual void PutEpilogue() {}
     virtual void PutTitleRow(const TGridColumnList&) {}
@@ -54,6 +55,9 @@ protected:
 
     // Hands the bytes to the stream at once; an empty text writes nothing.
     void write(std::string_view bytes);
+    // SendToStream's walk over the grid, its guards and the Put operations, for an export
+    // that writes elsewhere than to Stream.
+    void SendRows(bool exportAll);
 
     OutputStream* Stream = nullptr;
     TGridColumnList ExportedColumns;

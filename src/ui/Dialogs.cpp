@@ -29,7 +29,8 @@ QMessageBox::Icon toQtIcon(Dialogs::Icon icon)
 // Every file dialog of the library: Qt's own, never the desktop's (which, in process, reads the
 // files it lists as Qt's default provider does), with icons and types from names alone. Windows'
 // dialog stays: a lock there belongs to the handle that took it, and no other handle drops it.
-QString runFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QString& name, const QString& filter)
+QString runFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QString& name, const QString& filter,
+                      QString* chosenFilter = nullptr)
 {
     NameOnlyIconProvider icons;
     QFileDialog dialog(owner, QString(), name, filter);
@@ -42,6 +43,8 @@ QString runFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QStrin
     dialog.setOption(QFileDialog::DontConfirmOverwrite, mode == QFileDialog::AcceptSave);
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().value(0);
 }
 
@@ -84,6 +87,13 @@ public:
         return runFileDialog(owner, QFileDialog::AcceptSave, proposedName, filter);
     }
 
+    SaveChoice saveFileOfType(QWidget* owner, const QString& proposedName, const QString& filters) override
+    {
+        SaveChoice choice;
+        choice.fileName = runFileDialog(owner, QFileDialog::AcceptSave, proposedName, filters, &choice.filter);
+        return choice;
+    }
+
     QString openFileName(QWidget* owner, const QString& filter) override
     {
         return runFileDialog(owner, QFileDialog::AcceptOpen, QString(), filter);
@@ -97,6 +107,11 @@ Dialogs* installed = nullptr;
 QString Dialogs::openFileName(QWidget*, const QString&)
 {
     return {};
+}
+
+Dialogs::SaveChoice Dialogs::saveFileOfType(QWidget* owner, const QString& proposedName, const QString& filters)
+{
+    return {saveFileName(owner, proposedName, filters), filters.section(QStringLiteral(";;"), 0, 0)};
 }
 
 Dialogs& dialogs()

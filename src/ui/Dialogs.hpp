@@ -25,6 +25,14 @@ public:
     // Save-file dialog; it does not ask before a file is replaced (a caller that wants
     // the question asks it). An empty text when the operator cancels.
     virtual QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) = 0;
+    struct SaveChoice {
+        QString fileName; // empty when the operator cancels
+        QString filter;   // the file type chosen, one of the filters
+    };
+    // The save-file dialog offering file types (filters separated by ";;", the first one
+    // chosen when it opens). The default asks saveFileName and answers the first type, for
+    // stand-ins that only ever choose it.
+    virtual SaveChoice saveFileOfType(QWidget* owner, const QString& proposedName, const QString& filters);
     // Open-file dialog for an existing file; an empty text when the operator cancels. The
     // default cancels, for stand-ins that never meet the dialog.
     virtual QString openFileName(QWidget* owner, const QString& filter);

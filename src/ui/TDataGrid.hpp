@@ -65,6 +65,7 @@ public:
     std::string titleCaption(int column) const override;
     std::string cellText(int column) const override;
     std::string footerText(int, int) const override { return {}; }
+    std::string fieldName(int column) const override { return columns_.at(static_cast<std::size_t>(column)).fieldName; }
 
     // Marks of the recordset's current row (no effect without a current row).
     void markCurrentRow();

@@ -3,8 +3,10 @@
 #include "gui/ScoreWindow.hpp"
 #include "plain/Files.hpp"
 #include "plain/TempDir.hpp"
+#include "plain/WorkbookReader.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/RegionalDate.hpp"
+#include "platform/Text.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
@@ -53,6 +55,12 @@ struct ExportWindow : ScoreWindow {
         QTest::mouseClick(child<QPushButton>("btnExport"), Qt::LeftButton);
     }
     void exportAs(const fs::path& name) { exportAs(QString::fromStdString(name.string())); }
+    // The same with the workbook type chosen in the dialog.
+    void exportWorkbookAs(const fs::path& name)
+    {
+        recorder.queueSaveFileName(QString::fromStdString(name.string()), QStringLiteral("Excel 工作簿 (*.xlsx)"));
+        QTest::mouseClick(child<QPushButton>("btnExport"), Qt::LeftButton);
+    }
 
     // The file the list should give: the titles and cells in the order the grid shows them.
     std::string expectedFile() const
@@ -105,7 +113,7 @@ private slots:
         QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(QStringLiteral(" | "))));
         QCOMPARE(w.recorder.saveRequests().size(), std::size_t{1});
         const auto& request = w.recorder.saveRequests().front();
-        QCOMPARE(request.filter, QStringLiteral("*.txt"));
+        QCOMPARE(request.filter, QStringLiteral("*.txt;;Excel 工作簿 (*.xlsx)"));
         const QString proposed = request.proposedName;
         const auto proposal = [&w](const QString& date) {
             return w.panel(0) + QStringLiteral("四级登分(%1)").arg(date).replace(QLatin1Char('/'), QLatin1Char('-'));
@@ -125,6 +133,62 @@ private slots:
         QCOMPARE(w.grid->topRow(), top);
         QCOMPARE(w.grid->markCount(), marks);
         QVERIFY(!w.grid->dataSet()->controlsDisabled());
+    }
+
+    // The workbook type: one sheet named after the organisation, the grid's columns in the
+    // order shown and the organisation's code and name, numbers as text, scores as numbers;
+    // ".xlsx" is added once; the list stays as it was.
+    void exportsAWorkbook()
+    {
+        if (const std::optional<std::string> why = skorvin::test::workbookReaderMissing())
+            QSKIP(why->c_str());
+        ExportWindow w;
+        w.show();
+        w.clickChoice(2);
+        w.clickRow(5);
+        w.grid->horizontalHeader()->moveSection(2, 0);
+        const QString number = w.edtZKZ->text();
+        const TempDir dir;
+        w.exportWorkbookAs(dir / "名单");
+        w.exportWorkbookAs(dir / "list.XLSX");
+        QVERIFY2(w.recorder.boxes().empty(), qPrintable(w.recorder.texts().join(QStringLiteral(" | "))));
+        QCOMPARE(skorvin::test::namesIn(dir.path()), (std::set<std::string>{"list.XLSX", "名单.xlsx"}));
+
+        std::string why;
+        const std::optional<skorvin::test::WorkbookContent> book = skorvin::test::readWorkbook(dir / "名单.xlsx", why);
+        QVERIFY2(book, why.c_str());
+        const QString node = w.panel(0);
+        const QString code = node.section(QLatin1Char('-'), 0, 0);
+        const QString name = node.section(QLatin1Char('-'), 1);
+        QCOMPARE(book->sheets, std::vector<std::string>{name.toStdString()});
+        QCOMPARE(book->frozenAt, std::string("A2"));
+        const auto cell = [&book](const std::string& at) {
+            const auto found = book->cells.find(at);
+            return found == book->cells.end() ? skorvin::test::WorkbookContent::Cell{} : found->second;
+        };
+        const std::vector<std::string> titles = {"主观题分数", "准考证号", "姓名", "机构代码", "机构名称"};
+        for (std::size_t column = 0; column < titles.size(); ++column)
+            QCOMPARE(cell(std::string(1, static_cast<char>('A' + column)) + "1"),
+                     (skorvin::test::WorkbookContent::Cell{'s', true, titles[column]}));
+        const int rows = w.grid->model()->rowCount();
+        for (int row = 0; row < rows; ++row) {
+            const std::string at = std::to_string(row + 2);
+            const std::string score = skorvin::text::trim(w.listed(row, "tttt"));
+            QCOMPARE(cell("A" + at).type, score.empty() ? char('s') : char('n'));
+            QCOMPARE(cell("B" + at),
+                     (skorvin::test::WorkbookContent::Cell{'s', false, skorvin::gbk::toUtf8(w.listed(row, "zkzh"))}));
+            QCOMPARE(cell("C" + at).value, skorvin::gbk::toUtf8(w.listed(row, "xm")));
+            QCOMPARE(cell("D" + at).value, code.toStdString());
+            QCOMPARE(cell("E" + at).value, name.toStdString());
+        }
+        QVERIFY(book->cells.find("A" + std::to_string(rows + 2)) == book->cells.end());
+        QCOMPARE(w.edtZKZ->text(), number);
+        QVERIFY(!w.grid->dataSet()->controlsDisabled());
+
+        w.exportWorkbookAs(dir / "missing" / "list");
+        QCOMPARE(w.recorder.texts(),
+                 QStringList{QStringLiteral("Cannot create file \"%1\". No such file or directory.")
+                                 .arg(QString::fromStdString((dir / "missing" / "list.xlsx").string()))});
     }
 
     // Only the candidates the display choice lists: none scored under 未登分, all under 已登分.

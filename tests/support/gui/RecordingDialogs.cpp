@@ -44,7 +44,16 @@ QString RecordingDialogs::saveFileName(QWidget* owner, const QString& proposedNa
         return {};
     QString answer = saveAnswers_.front();
     saveAnswers_.pop_front();
+    saveTypes_.pop_front();
     return answer;
+}
+
+ui::Dialogs::SaveChoice RecordingDialogs::saveFileOfType(QWidget* owner, const QString& proposedName,
+                                                         const QString& filters)
+{
+    const QString type = saveTypes_.empty() ? QString() : saveTypes_.front();
+    const QString name = saveFileName(owner, proposedName, filters);
+    return {name, type.isEmpty() ? filters.section(QStringLiteral(";;"), 0, 0) : type};
 }
 
 QString RecordingDialogs::openFileName(QWidget*, const QString& filter)
@@ -72,6 +81,7 @@ void RecordingDialogs::clear()
     confirmAnswers_.clear();
     askAnswers_.clear();
     saveAnswers_.clear();
+    saveTypes_.clear();
     openRequests_.clear();
     openAnswers_.clear();
 }

@@ -43,13 +43,19 @@ public:
     bool ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes) override;
     // Answers the next queued file name, or cancels (empty text) when none is queued.
     QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override;
+    // As saveFileName, the type chosen with the queued name (the first type when none was).
+    SaveChoice saveFileOfType(QWidget* owner, const QString& proposedName, const QString& filters) override;
 
     // Answers the next queued file name, or cancels when none is queued.
     QString openFileName(QWidget* owner, const QString& filter) override;
 
     void queueConfirm(bool ok) { confirmAnswers_.push_back(ok); }
     void queueAnswer(bool yes) { askAnswers_.push_back(yes); }
-    void queueSaveFileName(const QString& name) { saveAnswers_.push_back(name); }
+    void queueSaveFileName(const QString& name, const QString& type = QString())
+    {
+        saveAnswers_.push_back(name);
+        saveTypes_.push_back(type);
+    }
     void queueOpenFileName(const QString& name) { openAnswers_.push_back(name); }
 
     const std::vector<Box>& boxes() const { return boxes_; }
@@ -67,6 +73,7 @@ private:
     std::deque<bool> confirmAnswers_;
     std::deque<bool> askAnswers_;
     std::deque<QString> saveAnswers_;
+    std::deque<QString> saveTypes_;
     QStringList openRequests_;
     std::deque<QString> openAnswers_;
 };

@@ -16,7 +16,7 @@ namespace skorvin::test {
 
 // A grid as plain as it gets over a real list: the score window's three columns, a
 // window of rows on screen starting at topRow, footers that name their cell.
-class PlainGrid final : public exam::ExportGrid {
+class PlainGrid : public exam::ExportGrid {
 public:
     struct Column {
         std::string field;
@@ -43,6 +43,7 @@ public:
     {
         return "F" + std::to_string(footerIndex) + columns.at(column).field;
     }
+    std::string fieldName(int column) const override { return columns.at(column).field; }
 
 protected:
     int windowRecordCount() const override { return std::min(windowRows, list_.recordCount() - topRow); }

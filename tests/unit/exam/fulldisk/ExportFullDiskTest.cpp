@@ -3,6 +3,8 @@
 #include "../export/ExportFixture.hpp"
 #include "exam/JournalTable.hpp"
 #include "exam/TDataGridExport.hpp"
+#include "exam/TDataGridExportAsWorkbook.hpp"
+#include "plain/Files.hpp"
 #include "plain/SmallDisk.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
@@ -50,6 +52,35 @@ TEST_F(ExportFullDisk, AWriteThatFailsIsReported)
             EXPECT_EQ(e.message(), cannotWrite(disk / "list.txt"));
         }
         EXPECT_EQ(current(), "4008");
+        EXPECT_FALSE(list.controlsDisabled());
+    }
+}
+
+// The workbook is written whole or not at all: an older file of its name stays as it was.
+TEST_F(ExportFullDisk, AWorkbookThatDoesNotFitLeavesTheOlderFile)
+{
+    addNumbered(20000);
+    list.open();
+    list.moveBy(7);
+    const std::string before = current();
+    for (const Space& space : kSpaces) {
+        SCOPED_TRACE(space.what);
+        test::SmallDisk disk;
+        if (!disk.mounted())
+            GTEST_SKIP() << disk.whyNot();
+        test::putFile(disk / "list.xlsx", "older");
+        disk.fill(space.spare);
+        TDataGridExportAsWorkbook exporter;
+        exporter.Grid = &grid;
+        try {
+            exporter.SendToFile(disk / "list.xlsx", true);
+            ADD_FAILURE() << "no error";
+        } catch (const EWriteError& e) {
+            EXPECT_EQ(e.message(), cannotWrite(disk / "list.xlsx"));
+        }
+        EXPECT_EQ(test::fileBytes(disk / "list.xlsx"), "older");
+        EXPECT_FALSE(std::filesystem::exists(disk / "list.xlsx.part"));
+        EXPECT_EQ(current(), before);
         EXPECT_FALSE(list.controlsDisabled());
     }
 }
