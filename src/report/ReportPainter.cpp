@@ -3,6 +3,7 @@
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "report/BuiltReport.hpp"
+#include "report/CheckedSaveFile.hpp"
 #include "report/PagePrinter.hpp"
 
 #include <QFile>
@@ -106,12 +107,19 @@ void paintPage(QPainter& painter, const BuiltReport& report, int pageIndex, doub
 
 void exportPdf(const BuiltReport& report, const QString& fileName)
 {
-    QPdfWriter writer(fileName);
-    writer.setResolution(600);
-    PagePrinter printer(writer, "Cannot create file \"" + gbk::fromUtf8(fileName.toStdString()) + "\".");
-    for (int i = 0; i < report.pageCount(); ++i)
-        printer.print(report, i);
-    printer.finish();
+    // Written beside its name and put in place only when every byte reached the disk: the PDF
+    // writer alone takes a failed write for a whole file.
+    CheckedSaveFile file(fileName);
+    file.openForWriting();
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(600);
+        PagePrinter printer(writer, "Cannot create file \"" + gbk::fromUtf8(fileName.toStdString()) + "\".");
+        for (int i = 0; i < report.pageCount(); ++i)
+            printer.print(report, i);
+        printer.finish();
+    }
+    file.commitChecked();
 }
 
 } // namespace skorvin::report

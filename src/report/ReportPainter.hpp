@@ -15,7 +15,8 @@ class BuiltReport;
 void paintPage(QPainter& painter, const BuiltReport& report, int pageIndex, double scale, QPointF origin = QPointF());
 
 // Writes every page to a PDF file, each on paper of its own size. Throws Exception when the
-// file cannot be written. Needs a QGuiApplication (fonts).
+// file cannot be written, a full disk included; an older file of that name then stays whole.
+// Needs a QGuiApplication (fonts).
 void exportPdf(const BuiltReport& report, const QString& fileName);
 
 } // namespace skorvin::report

@@ -4,6 +4,9 @@
 #include "plain/SmallDisk.hpp"
 #include "platform/Exception.hpp"
 #include "report/BuiltReportFile.hpp"
+#include "report/ReportPainter.hpp"
+
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +59,30 @@ TEST(RpagesFullDisk, ASaveThatFailsLeavesTheOlderFileWhole)
         EXPECT_EQ(test::fileBytes(disk / "scores.rpages"), "older report");
         EXPECT_EQ(test::namesIn(disk.path()), (std::set<std::string>{"filler", "scores.rpages"}));
     }
+}
+
+// A PDF that does not fit is refused the same way.
+TEST(RpagesFullDisk, APdfThatFailsLeavesTheOlderFileWhole)
+{
+    static int argc = 1;
+    static char name[] = "unit_report_fulldisk";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(argc, argv); // the painter's fonts
+    test::SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.whyNot();
+    const QString pdf = QString::fromStdString((disk / "scores.pdf").string());
+    test::putFile(disk / "scores.pdf", "older sheet");
+    disk.fill(0);
+    try {
+        exportPdf(report(5), pdf);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.message(), "Cannot create file \"" + pdf.toStdString() + "\". No space left on device");
+    }
+    EXPECT_EQ(test::fileBytes(disk / "scores.pdf"), "older sheet");
+    EXPECT_EQ(test::namesIn(disk.path()), (std::set<std::string>{"filler", "scores.pdf"}));
 }
 
 } // namespace
