@@ -6,9 +6,9 @@
 #                made; where this machine can start 32-bit programs, every test run under
 #                32-bit Wine and the demo host driven end to end under Xvfb
 #   build/win64  x86_64-w64-mingw32 without Qt: the plain layers, their tests under wine64
-# SQLite comes from Debian's own source package (apt-get source sqlite3, with a deb-src
-# entry this script writes), GoogleTest from /usr/src/googletest; both are built once per
-# build folder and kept there.
+# SQLite and libxlsxwriter come from Debian's own source packages (apt-get source, with a
+# deb-src entry this script writes), zlib from Debian's libz-mingw-w64-dev, GoogleTest from
+# /usr/src/googletest; each is built once per build folder and kept there.
 set -euo pipefail
 SKORVIN_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$SKORVIN_ROOT/scripts/common.sh"
@@ -16,9 +16,10 @@ source "$SKORVIN_ROOT/scripts/windows-qt.sh"
 
 SKORVIN_WINDOWS_PACKAGES=(
   cmake ninja-build make binutils g++ dpkg-dev tcl googletest python3 qttranslations5-l10n
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 libz-mingw-w64-dev
 )
 SQLITE_SOURCE=$SKORVIN_ROOT/build/windows-sqlite
+XLSXWRITER_SOURCE=$SKORVIN_ROOT/build/windows-xlsxwriter
 
 # Some machines cannot start 32-bit programs at all (the kernel's 32-bit emulation is off).
 # The probe is a 32-bit Linux program of three instructions, assembled and linked here.
@@ -67,8 +68,22 @@ ensure_sqlite_amalgamation() {
   rm -rf "$work"
 }
 
-# build_windows <build dir> <triple> [cmake args...]: SQLite and GoogleTest into <dir>/deps,
-# then the project.
+# libxlsxwriter's source tree, unpacked once from the source package (Debian builds no mingw one).
+ensure_xlsxwriter_source() {
+  [ -f "$XLSXWRITER_SOURCE/CMakeLists.txt" ] && return 0
+  echo "Unpacking libxlsxwriter from Debian's source package"
+  local work=$XLSXWRITER_SOURCE.work
+  rm -rf "$work" && mkdir -p "$work"
+  (cd "$work" && apt-get source -qq libxlsxwriter >/dev/null 2>&1)
+  local tree
+  tree=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libxlsxwriter-*' | head -n 1)
+  rm -rf "$XLSXWRITER_SOURCE"
+  mv "$tree" "$XLSXWRITER_SOURCE"
+  rm -rf "$work"
+}
+
+# build_windows <build dir> <triple> [cmake args...]: SQLite, libxlsxwriter and GoogleTest
+# into <dir>/deps, then the project.
 build_windows() {
   local dir=$1 triple=$2
   shift 2
@@ -82,6 +97,15 @@ build_windows() {
       -o "$deps/sqlite3.o"
     "$triple-ar" rcs "$deps/lib/libsqlite3.a" "$deps/sqlite3.o"
   fi
+  # Static, with its own minizip and Debian's static zlib for mingw, so the DLL needs no other DLL.
+  local zlib_include=/usr/$triple/include zlib=/usr/$triple/lib/libz.a
+  if [ ! -f "$deps/lib/libxlsxwriter.a" ]; then
+    echo "Building libxlsxwriter for $triple"
+    cmake -S "$XLSXWRITER_SOURCE" -B "$deps/xlsxwriter" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSKORVIN_WINE=OFF -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_SHARED_LIBS=OFF \
+      -DUSE_SYSTEM_MINIZIP=OFF -DZLIB_INCLUDE_DIR="$zlib_include" -DZLIB_LIBRARY="$zlib" >/dev/null
+    cmake --build "$deps/xlsxwriter" --target install -j2 >/dev/null
+  fi
   if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
     echo "Building GoogleTest for $triple"
     cmake -S /usr/src/googletest -B "$deps/googletest" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -91,7 +115,9 @@ build_windows() {
   # Configured every time: a changed option takes effect, and an unchanged one costs seconds.
   cmake -S "$SKORVIN_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSQLite3_INCLUDE_DIR="$deps/include" \
-    -DSQLite3_LIBRARY="$deps/lib/libsqlite3.a" -DGTest_DIR="$deps/lib/cmake/GTest" "$@" >/dev/null
+    -DSQLite3_LIBRARY="$deps/lib/libsqlite3.a" -DXLSXWRITER_INCLUDE_DIR="$deps/include" \
+    -DXLSXWRITER_LIBRARY="$deps/lib/libxlsxwriter.a" -DZLIB_INCLUDE_DIR="$zlib_include" -DZLIB_LIBRARY="$zlib" \
+    -DGTest_DIR="$deps/lib/cmake/GTest" "$@" >/dev/null
   cmake --build "$dir" -j2
 }
 
@@ -139,6 +165,7 @@ fi
 ensure_windows_packages
 ensure_source_list
 ensure_sqlite_amalgamation
+ensure_xlsxwriter_source
 qt_prefix=$(ensure_windows_qt)
 
 wine32=ON
