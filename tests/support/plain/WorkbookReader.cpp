@@ -6,6 +6,7 @@
 
 namespace skorvin::test {
 
+#ifndef _WIN32
 namespace {
 
 // One line per fact, TAB-separated, so that C++ needs no JSON reader.
@@ -39,6 +40,7 @@ std::vector<std::string> fields(const std::string& line)
 constexpr const char* kPython = "/usr/bin/python3";
 
 } // namespace
+#endif
 
 std::optional<std::string> workbookReaderMissing()
 {
