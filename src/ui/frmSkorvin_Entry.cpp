@@ -3,7 +3,6 @@
 #include "ui/frmSkorvin_UNIT.hpp"
 
 #include "exam/ScoreEntry.hpp"
-#include "platform/Exception.hpp"
 #include "platform/Text.hpp"
 #include "ui/BusyCursor.hpp"
 #include "ui/Dialogs.hpp"
@@ -49,8 +48,8 @@ QString notFoundText(const exam::MissingCandidate& missing, const std::string& n
 
 } // namespace
 
-// Runs the box's key filter on a key. A filter that fails or aborts has shown its own box,
-// and Enter is used up by the filter itself: neither reaches the box, and neither beeps.
+// Runs the box's key filter on a key. A filter that fails has shown its own box, and Enter is
+// used up by the filter itself: neither reaches the box, and neither beeps.
 KeyFilteredBox::Verdict TfrmSkorvin::filterKey(QLineEdit* box, const QString& textBefore, char typed)
 {
     using Verdict = KeyFilteredBox::Verdict;
@@ -63,9 +62,9 @@ KeyFilteredBox::Verdict TfrmSkorvin::filterKey(QLineEdit* box, const QString& te
             edtFSKeyPress(toGbk(textBefore), key);
         result = key;
     });
-    // Enter in the score box saved (or tried to): the moment to hear that journaling is off.
-    if (box == edtFS && typed == exam::kEnter)
-        tellJournalOff();
+    // Enter in the score box is the same action as 确定.
+    if (box == edtFS && result == exam::kEnter)
+        saveScore();
     if (!result || *result == exam::kEnter)
         return Verdict::Handled;
     return *result == exam::kNoKey ? Verdict::Refuse : Verdict::Take;
@@ -74,12 +73,11 @@ KeyFilteredBox::Verdict TfrmSkorvin::filterKey(QLineEdit* box, const QString& te
 void TfrmSkorvin::edtZKZKeyPress(char& key)
 {
     key = exam::filterAdmissionKey(key);
-    if (key != exam::kEnter)
+    if (key != exam::kEnter || !LocateCandidate())
         return;
     // A number found moves the focus on to the score box, which shows that candidate's own
     // score, so that a score never carries over from one candidate to another.
-    LocateCandidate();
-    edtFS->setText(toQString(Main_AdoSet.fieldText("tttt")));
+    edtFS->setText(toQString(session_.current()->score));
     focusAndSelect(edtFS);
 }
 
@@ -88,8 +86,6 @@ void TfrmSkorvin::edtFSKeyPress(const std::string& textBefore, char& key)
     // The settings are read on every key, so a change in the settings dialog applies to the
     // very next one.
     key = session_.filterScoreKey(textBefore, key);
-    if (key == exam::kEnter)
-        spbtnSaveClick();
 }
 
 bool TfrmSkorvin::LocateCandidate()
@@ -101,7 +97,7 @@ bool TfrmSkorvin::LocateCandidate()
         focusAndSelect(edtZKZ);
         ShowInfo(toGbk(notFoundText(session_.explainMissing(number, orgTree_), number, orgTree_)));
         focusAndSelect(edtZKZ);
-        Abort();
+        return false;
     }
     focusAndSelect(edtFS);
     DataGrid1->markCurrentRow();
@@ -112,8 +108,8 @@ void TfrmSkorvin::entryBoxEscape()
 {
     // In 分数 Esc takes back what was typed: the located candidate's score as the list holds it.
     if (focusWidget() == edtFS) {
-        if (Main_AdoSet.active() && !Main_AdoSet.isEmpty())
-            edtFS->setText(toQString(Main_AdoSet.fieldText("tttt")));
+        if (const auto candidate = session_.current())
+            edtFS->setText(toQString(candidate->score));
         edtFS->selectAll();
     } else if (focusWidget() == edtZKZ) {
         edtZKZ->selectAll();
@@ -143,56 +139,72 @@ bool TfrmSkorvin::ValidateEntry()
         focusAndSelect(edtFS);
         break;
     }
-    Abort();
+    return false;
+}
+
+void TfrmSkorvin::saveScore()
+{
+    runGuarded([this] { spbtnSaveClick(); });
+    // The save is the moment to hear that journaling is off.
+    tellJournalOff();
 }
 
 void TfrmSkorvin::spbtnSaveClick()
 {
-    using Kind = exam::ScoreEntrySession::SaveOutcome::Kind;
-    ValidateEntry();
-    LocateCandidate();
-    if (Main_AdoSet.isEmpty())
+    using Kind = exam::ScoreEntrySession::ChangeOutcome::Kind;
+    if (!ValidateEntry() || !LocateCandidate())
         return;
-    // The save may wait on a row another session holds, up to the command time-out.
-    const auto store = [this](bool replaceStored) {
-        const BusyCursor busy;
-        return session_.storeCurrent(boxText(edtFS), replaceStored);
-    };
-    auto outcome = store(false);
-    if (outcome.kind == Kind::Conflict) {
-        if (!replaceStoredScore(outcome.number, outcome.stored, exam::scoreTextToStore(boxText(edtFS)))) {
-            session_.keepStoredScore(outcome.stored);
-            focusAndSelect(edtFS);
-            Abort();
-        }
-        outcome = store(true);
-    }
+    const std::string score = exam::scoreTextToStore(boxText(edtFS));
+    const auto outcome =
+        askThenForce([this](bool force) { return session_.storeCurrent(boxText(edtFS), force); },
+                     [&score](const exam::ScoreEntrySession::ChangeOutcome& conflict) {
+                         return QStringLiteral("考生 %1 在数据库中的分数已是 %2，与列表不同。"
+                                               "是否用 %3 替换 %2？")
+                             .arg(toQString(conflict.number), scoreText(conflict.stored), toQString(score));
+                     });
     switch (outcome.kind) {
-    case Kind::Saved:
-        break;
+    case Kind::Applied:
+        DataGrid1->markCurrentRow();
+        LoadRecordToEdits();
+        return;
+    case Kind::Conflict:
+        // The operator kept the score another operator stored.
+        session_.keepStoredScore(outcome.stored);
+        focusAndSelect(edtFS);
+        return;
     case Kind::InexactNumber:
         ShowError(toGbk(
             QStringLiteral("准考证号 %1 含有无法转换的字符，不能保存该考生的分数！").arg(toQString(outcome.number))));
-        focusAndSelect(edtZKZ);
-        Abort();
-    case Kind::Conflict:
+        break;
     case Kind::Gone:
         // The candidate left the database after the list was read: nothing was stored, and
         // the next number is what comes now.
         ShowError(toGbk(QStringLiteral("未能保存：数据库中没有该考生")));
-        focusAndSelect(edtZKZ);
-        Abort();
+        break;
     }
-    DataGrid1->markCurrentRow();
-    LoadRecordToEdits();
+    focusAndSelect(edtZKZ);
 }
 
-bool TfrmSkorvin::replaceStoredScore(const std::string& number, const std::string& stored, const std::string& score)
+exam::ScoreEntrySession::ChangeOutcome TfrmSkorvin::askThenForce(const ScoreChanger& change,
+                                                                 const ConflictQuestion& question)
 {
-    const QString before = stored.empty() ? QStringLiteral("（空）") : toQString(stored);
-    const QString question = QStringLiteral("考生 %1 在数据库中的分数已是 %2，与列表不同。是否用 %3 替换 %2？")
-                                 .arg(toQString(number), before, toQString(score));
-    return dialogs().ask(ownerWindow(), QStringLiteral("确认"), question, false);
+    using Kind = exam::ScoreEntrySession::ChangeOutcome::Kind;
+    // A change may wait on a row another session holds, up to the command time-out.
+    const auto run = [&change](bool force) {
+        const BusyCursor busy;
+        return change(force);
+    };
+    const auto outcome = run(false);
+    // Nobody's score is replaced without the operator's Yes; No is the default.
+    if (outcome.kind != Kind::Conflict ||
+        !dialogs().ask(ownerWindow(), QStringLiteral("确认"), question(outcome), false))
+        return outcome;
+    return run(true);
+}
+
+QString TfrmSkorvin::scoreText(const ado::FieldValue& score)
+{
+    return score && !score->empty() ? toQString(*score) : QStringLiteral("（空）");
 }
 
 } // namespace skorvin::ui

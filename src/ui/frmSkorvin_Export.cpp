@@ -14,12 +14,9 @@ namespace skorvin::ui {
 
 void TfrmSkorvin::btnExportClick()
 {
-    requireListedOrganisation();
-    if (Main_AdoSet.isEmpty())
+    if (!requireListedOrganisation() || !session_.current())
         return;
-    const int node = selectedOrgNode();
-    const std::string nodeText = node < 0 ? std::string() : orgTree_.node(node).text;
-    const QString proposed = toQString(exam::ProposedExportName(nodeText, shortDateToday()));
+    const QString proposed = toQString(exam::ProposedExportName(session_.organisation(), shortDateToday()));
     // One filter entry, no default extension, no question before an existing file is replaced.
     const QString chosen = dialogs().saveFileName(ownerWindow(), proposed, QStringLiteral("*.txt"));
     if (chosen.isEmpty())

@@ -3,7 +3,6 @@
 // journal window closed, leave the focus in 准考证号.
 #include "ui/frmSkorvin_UNIT.hpp"
 
-#include "platform/connection/FieldValue.hpp"
 #include "ui/Beeper.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/GbkText.hpp"
@@ -15,15 +14,6 @@
 #include <QLineEdit>
 
 namespace skorvin::ui {
-
-namespace {
-
-QString scoreText(const ado::FieldValue& score)
-{
-    return score && !score->empty() ? toQString(*score) : QStringLiteral("（空）");
-}
-
-} // namespace
 
 void TfrmSkorvin::connectJournalKeys(WindowShortcuts& shortcuts)
 {
@@ -40,7 +30,7 @@ void TfrmSkorvin::connectJournalKeys(WindowShortcuts& shortcuts)
 
 void TfrmSkorvin::undoLastSave()
 {
-    using Kind = exam::ScoreEntrySession::UndoOutcome::Kind;
+    using Kind = exam::ScoreEntrySession::ChangeOutcome::Kind;
     const exam::UndoableSave* last = session_.journal().lastSave();
     if (!last) {
         beep();
@@ -53,17 +43,16 @@ void TfrmSkorvin::undoLastSave()
                            .arg(number, scoreText(save.after), scoreText(save.before)),
                        true))
         return;
-    auto outcome = session_.undoLastSave(false);
+    // Someone changed the score since the save: only the operator's Yes takes it back.
+    const auto outcome = askThenForce([this](bool force) { return session_.undoLastSave(force); },
+                                      [&](const exam::ScoreEntrySession::ChangeOutcome& conflict) {
+                                          return QStringLiteral("考生 %1 的分数在保存后已被改为 %2。是否仍恢复为 %3？")
+                                              .arg(number, scoreText(conflict.stored), scoreText(save.before));
+                                      });
     if (outcome.kind == Kind::Conflict) {
-        // Someone changed the score since: only the operator's Yes takes it back.
-        const QString question = QStringLiteral("考生 %1 的分数在保存后已被改为 %2。是否仍恢复为 %3？")
-                                     .arg(number, scoreText(outcome.stored), scoreText(save.before));
-        if (!dialogs().ask(ownerWindow(), QStringLiteral("确认"), question, false)) {
-            session_.keepStoredOnUndo(outcome.stored);
-            LoadRecordToEdits();
-            return;
-        }
-        outcome = session_.undoLastSave(true);
+        session_.keepStoredOnUndo(outcome.stored);
+        LoadRecordToEdits();
+        return;
     }
     if (outcome.kind == Kind::Gone) {
         ShowError(toGbk(QStringLiteral("未能撤销：数据库中没有该考生")));

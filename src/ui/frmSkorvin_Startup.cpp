@@ -60,17 +60,15 @@ void TfrmSkorvin::FormShow()
 void TfrmSkorvin::InitWindow()
 {
     const BusyCursor busy;
-    exam::ScoreEntrySession::Start start;
+    int node = -1;
     try {
-        start = session_.start(orgTree_);
+        node = session_.start(orgTree_);
     } catch (...) {
         // The nodes read before the failure stay in the tree.
         showOrgTree();
         throw;
     }
     showOrgTree();
-    ReportTitle = start.reportTitle;
-    const int node = start.node;
     if (node < 0) {
         // No organisation matches the examination settings: the list stays closed
         // until the operator picks one.
@@ -155,21 +153,21 @@ void TfrmSkorvin::UpdateRowStatus()
     StatusPanel1->setText(QStringLiteral("考生数：%1/%2").arg(row).arg(Main_AdoSet.recordCount()));
 }
 
-void TfrmSkorvin::requireListedOrganisation()
+bool TfrmSkorvin::requireListedOrganisation()
 {
     // The list is closed until an organisation is chosen: there is nothing to print or export.
-    if (Main_AdoSet.active())
-        return;
+    if (session_.listed())
+        return true;
     ShowInfo(toGbk(chooseOrganisationText()));
-    Abort();
+    return false;
 }
 
 void TfrmSkorvin::LoadRecordToEdits()
 {
     edtZKZ->clear();
-    if (Main_AdoSet.active() && !Main_AdoSet.isEmpty()) {
-        edtZKZ->setText(toQString(Main_AdoSet.fieldText("zkzh")));
-        edtFS->setText(toQString(Main_AdoSet.fieldText("tttt")));
+    if (const auto candidate = session_.current()) {
+        edtZKZ->setText(toQString(candidate->number));
+        edtFS->setText(toQString(candidate->score));
     }
     // Typing then replaces the number shown.
     focusAndSelect(edtZKZ);

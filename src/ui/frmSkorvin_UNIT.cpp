@@ -5,6 +5,7 @@
 #include "ui/HandlerGuard.hpp"
 #include "ui/KeyFilteredBox.hpp"
 #include "ui/OrgTreeView.hpp"
+#include "ui/ScoreSheet.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"
 #include "ui/WindowFont.hpp"
@@ -77,7 +78,8 @@ QPushButton* glyphButton(const char* name, const QString& caption, Glyph picture
 
 } // namespace
 
-TfrmSkorvin::TfrmSkorvin(exam::ModuleState& state, QWidget* parent) : QDialog(parent), state_(state)
+TfrmSkorvin::TfrmSkorvin(exam::ModuleState& state, QWidget* parent)
+    : QDialog(parent), state_(state), sheet_(std::make_unique<ScoreSheet>())
 {
     buildLayout();
     connectHandlers();
@@ -229,11 +231,7 @@ void TfrmSkorvin::connectHandlers()
     connect(btnExit, &QPushButton::clicked, this, guarded(&TfrmSkorvin::btnExitClick));
     connect(btnExport, &QPushButton::clicked, this, thenNumber(&TfrmSkorvin::btnExportClick));
     connect(SpeedButton2, &QToolButton::clicked, this, thenNumber(&TfrmSkorvin::SpeedButton2Click));
-    connectReport();
-    connect(spbtnSave, &QToolButton::clicked, this, [this] {
-        runGuarded([this] { spbtnSaveClick(); });
-        tellJournalOff();
-    });
+    connect(spbtnSave, &QToolButton::clicked, this, [this] { saveScore(); });
     connect(RadioGroup1, &TRadioGroup::clicked, this, guarded(&TfrmSkorvin::RadioGroup1Click));
     connect(DataGrid1, &TDataGrid::cellClicked, this, guarded(&TfrmSkorvin::DataGrid1CellClick));
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { treeColumnMoved_ = true; });

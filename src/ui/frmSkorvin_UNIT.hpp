@@ -4,13 +4,13 @@
 #include "exam/KDTree.hpp"
 #include "exam/ModuleState.hpp"
 #include "exam/ScoreEntrySession.hpp"
-#include "report/TReport.hpp"
-#include "report/TUserDataset.hpp"
 #include "ui/KeyFilteredBox.hpp"
 
 #include <QDialog>
 #include <QIcon>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +30,7 @@ namespace skorvin::ui {
 
 class Anchors;
 class OrgTreeView;
+class ScoreSheet;
 class TDataGrid;
 class TRadioGroup;
 class WindowShortcuts;
@@ -64,12 +65,8 @@ private:
     void btnExitClick();
     // List export (frmSkorvin_Export.cpp).
     void btnExportClick();
-    // Printing (frmSkorvin_Print.cpp).
-    void connectReport();
+    // Printing (frmSkorvin_Print.cpp; the sheet itself is ui/ScoreSheet).
     void SpeedButton2Click();
-    void UserDataset1First();
-    void UserDataset1Next();
-    std::optional<std::string> Report1GetValue(const std::string& name);
 
     // Start-up and list navigation (frmSkorvin_Startup.cpp).
     void InitWindow();
@@ -86,8 +83,8 @@ private:
     void LoadRecordToEdits();
     void UpdateRowStatus();
     // Print and export need a listed organisation: without one the operator is asked to
-    // choose one (the information box) and the action ends.
-    void requireListedOrganisation();
+    // choose one (the information box) and the action ends (false).
+    bool requireListedOrganisation();
     // Focus into an entry box with its whole text selected, so typing replaces it.
     static void focusAndSelect(QLineEdit* box);
 
@@ -101,9 +98,17 @@ private:
     void entryBoxEscape();
     bool ValidateEntry();
     void spbtnSaveClick();
+    // 确定 and Enter in 分数: the save, guarded, then the notice that journaling is off.
+    void saveScore();
     KeyFilteredBox::Verdict filterKey(QLineEdit* box, const QString& textBefore, char typed);
-    // Another operator stored a score since the list was read: Yes replaces it.
-    bool replaceStoredScore(const std::string& number, const std::string& stored, const std::string& score);
+    using ScoreChanger = std::function<exam::ScoreEntrySession::ChangeOutcome(bool force)>;
+    using ConflictQuestion = std::function<QString(const exam::ScoreEntrySession::ChangeOutcome& conflict)>;
+    // Runs a save or an undo; when the database holds another score than the one it was decided
+    // on, asks the operator: Yes runs it again forced. A Conflict returned means the operator
+    // kept the stored score.
+    exam::ScoreEntrySession::ChangeOutcome askThenForce(const ScoreChanger& change, const ConflictQuestion& question);
+    // A score as the operator reads it in a question: "（空）" for NULL and the empty text.
+    static QString scoreText(const ado::FieldValue& score);
 
     // The journal (frmSkorvin_Journal.cpp): Ctrl+Z undoes this window's last save, Ctrl+J
     // opens the journal window; the operator hears once that journaling is off.
@@ -112,8 +117,6 @@ private:
     void openJournal();
     void tellJournalOff();
 
-    // Title of the printed report, composed at start-up from the examination date.
-    std::string ReportTitle;
     exam::OrgTree orgTree_;
     std::vector<QStandardItem*> treeItems_; // the tree view's item of each node, owned by TreeView1Items
     bool started_ = false;
@@ -125,9 +128,8 @@ private:
 
     // Non-visual components.
     ado::TADODataSet& Main_AdoSet = session_.Main_AdoSet;
-    report::TReport Report1{"Report1"};
-    report::TUserDataset UserDataset1{"UserDataset1"};
-    std::vector<QIcon> ImageList1; // tree images: 0/1 root, 2/3 province, 4/5 city, 6/7 site (selected/normal)
+    std::unique_ptr<ScoreSheet> sheet_; // the printed sheet: Report1 and UserDataset1
+    std::vector<QIcon> ImageList1;      // tree images: 0/1 root, 2/3 province, 4/5 city, 6/7 site (selected/normal)
 
     // Controls, named as on the design.
     QFrame* Panel1 = nullptr;

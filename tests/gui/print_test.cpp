@@ -8,6 +8,7 @@
 #include "platform/Gbk.hpp"
 #include "platform/HostPaths.hpp"
 #include "platform/Text.hpp"
+#include "report/TReport.hpp"
 #include "ui/GbkText.hpp"
 #include "ui/TDataGrid.hpp"
 #include "ui/TRadioGroup.hpp"

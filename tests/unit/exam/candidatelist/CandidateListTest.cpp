@@ -1,4 +1,5 @@
 #include "exam/CandidateList.hpp"
+#include "exam/ScoreSave.hpp"
 #include "plain/ScratchDb.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"

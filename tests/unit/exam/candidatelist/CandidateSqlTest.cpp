@@ -89,10 +89,4 @@ TEST(BuildCandidateSql, ShortNodeTextsGiveWhatIsThere)
     EXPECT_EQ(state.CurrentCode, "15");
 }
 
-TEST(scoreUpdateSql, QuotesScoreAndNumber)
-{
-    EXPECT_EQ(scoreUpdateSql("85.5", "4269110501001"), "update t_omr set tttt='85.5' where zkzh='4269110501001'");
-    EXPECT_EQ(scoreUpdateSql("", "4'2"), "update t_omr set tttt='' where zkzh='4''2'");
-}
-
 } // namespace

@@ -1,5 +1,6 @@
 #include "exam/CandidateList.hpp"
 #include "exam/KDTree.hpp"
+#include "exam/ScoreSave.hpp"
 #include "exam/StandardInfo.hpp"
 #include "plain/DemoDb.hpp"
 #include "platform/Text.hpp"
