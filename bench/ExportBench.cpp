@@ -5,6 +5,7 @@
 // Prints "list export: <ratio>x sqlite3 CLI" and "list export peak memory growth: <n> MB".
 #include "exam/CandidateList.hpp"
 #include "exam/ModuleState.hpp"
+#include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
@@ -56,7 +57,7 @@ public:
         ui::setDialogs(&operator_);
         connection_.open();
         state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
         window_->show();
         QCoreApplication::processEvents();
         auto* tree = window_->findChild<QTreeView*>(QStringLiteral("TreeView1"));

@@ -7,6 +7,7 @@
 // Every figure comes twice: in processor time, and on the wall clock, where the UPDATE's
 // time is mostly the disk's sync.
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
+#include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
@@ -113,7 +114,7 @@ public:
         ui::setDialogs(&boxes_);
         connection_.open();
         state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
         tree_ = child<QTreeView>("TreeView1");
         grid_ = child<ui::TDataGrid>("DataGrid1");
         number_ = child<QLineEdit>("edtZKZ");

@@ -7,6 +7,7 @@
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
 #include "exam/CandidateList.hpp"
 #include "exam/ModuleState.hpp"
+#include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
@@ -52,7 +53,7 @@ public:
         ui::setDialogs(&boxes_);
         connection_.open();
         state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
         tree_ = child<QTreeView>("TreeView1");
         grid_ = child<ui::TDataGrid>("DataGrid1");
         choices_ = child<ui::TRadioGroup>("RadioGroup1");

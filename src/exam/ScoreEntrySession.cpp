@@ -81,8 +81,8 @@ private:
 
 } // namespace
 
-ScoreEntrySession::ScoreEntrySession(ModuleState& state, std::string settingsPath)
-    : state_(state), settingsPath_(std::move(settingsPath)), journal_(ScoreJournal::pathBeside(settingsPath_))
+ScoreEntrySession::ScoreEntrySession(ModuleState& state, const HostFiles& files)
+    : state_(state), settingsPath_(files.settings), journal_(files.journal)
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/CandidateList.hpp"
+#include "exam/HostFiles.hpp"
 #include "exam/KDTree.hpp"
 #include "exam/MissingCandidate.hpp"
 #include "exam/ModuleState.hpp"
@@ -25,7 +26,8 @@ class ExportGrid;
 // turns that into message boxes, focus, marks and repaint.
 class ScoreEntrySession {
 public:
-    explicit ScoreEntrySession(ModuleState& state, std::string settingsPath = scoreSettingsPath());
+    // The settings and the journal are the files of files.
+    ScoreEntrySession(ModuleState& state, const HostFiles& files);
 
     // The list dataset and the save query, named as the window's components.
     ado::TADODataSet Main_AdoSet{"Main_AdoSet"};
@@ -86,7 +88,7 @@ public:
     // After a save's Conflict the operator kept the stored score: the list row shows it.
     void keepStoredScore(const std::string& stored);
 
-    // Every save and undo goes to the journal beside the settings file.
+    // Every save and undo goes to the journal.
     ScoreJournal& journal() { return journal_; }
 
     // Writes back the score that this window's last save not undone replaced, and takes that

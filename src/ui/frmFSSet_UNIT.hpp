@@ -21,7 +21,7 @@ namespace skorvin::ui {
 class TfrmFSSet : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmFSSet(std::string iniPath = exam::scoreSettingsPath(), QWidget* parent = nullptr);
+    explicit TfrmFSSet(std::string iniPath, QWidget* parent = nullptr);
 
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -53,6 +53,6 @@ using ScoreSettingsRunner = std::function<int(TfrmFSSet&)>;
 void setScoreSettingsRunner(ScoreSettingsRunner runner);
 
 // Creates the dialog over owner, runs it modally and destroys it; returns its result.
-int ShowScoreSettings(QWidget* owner, const std::string& iniPath = exam::scoreSettingsPath());
+int ShowScoreSettings(QWidget* owner, const std::string& iniPath);
 
 } // namespace skorvin::ui

@@ -78,8 +78,8 @@ QPushButton* glyphButton(const char* name, const QString& caption, Glyph picture
 
 } // namespace
 
-TfrmSkorvin::TfrmSkorvin(exam::ModuleState& state, QWidget* parent)
-    : QDialog(parent), state_(state), sheet_(std::make_unique<ScoreSheet>())
+TfrmSkorvin::TfrmSkorvin(exam::ModuleState& state, const exam::HostFiles& files, QWidget* parent)
+    : QDialog(parent), state_(state), files_(files), sheet_(std::make_unique<ScoreSheet>())
 {
     buildLayout();
     connectHandlers();
@@ -316,7 +316,7 @@ void TfrmSkorvin::fitTreeColumn()
 
 void TfrmSkorvin::btnSetClick()
 {
-    ShowScoreSettings(this);
+    ShowScoreSettings(this, files_.settings);
 }
 
 void TfrmSkorvin::btnExitClick()

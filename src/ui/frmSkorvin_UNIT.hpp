@@ -1,6 +1,7 @@
 // frmSkorvin_UNIT: TfrmSkorvin, the score-entry window (四级主观题登分): layout, creation, handlers.
 #pragma once
 
+#include "exam/HostFiles.hpp"
 #include "exam/KDTree.hpp"
 #include "exam/ModuleState.hpp"
 #include "exam/ScoreEntrySession.hpp"
@@ -44,7 +45,8 @@ public:
     // Builds the window and runs its creation (binds the datasets to the host's
     // connection, reads the schema generation, maximises). A failure there is shown
     // in the error box and the window is still usable.
-    explicit TfrmSkorvin(exam::ModuleState& state, QWidget* parent = nullptr);
+    // The settings, the journal and the report template are the files of files.
+    TfrmSkorvin(exam::ModuleState& state, const exam::HostFiles& files, QWidget* parent = nullptr);
     ~TfrmSkorvin() override;
 
 protected:
@@ -124,7 +126,8 @@ private:
 
     exam::ModuleState& state_;
     // The workflow behind the window; it owns the list dataset and the save query.
-    exam::ScoreEntrySession session_{state_};
+    exam::HostFiles files_;
+    exam::ScoreEntrySession session_{state_, files_};
 
     // Non-visual components.
     ado::TADODataSet& Main_AdoSet = session_.Main_AdoSet;

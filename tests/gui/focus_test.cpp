@@ -1,7 +1,5 @@
 // Where the focus is after the score window's buttons, keys and boxes: back in 准考证号, so that
 // the next number typed lands there and Enter looks it up instead of running the action again.
-#include "exam/ScoreJournal.hpp"
-#include "exam/ScoreSettings.hpp"
 #include "gui/EntryWindow.hpp"
 #include "gui/OwnSettingsStore.hpp"
 #include "plain/TempDir.hpp"
@@ -29,8 +27,7 @@ namespace {
 
 void removeJournal()
 {
-    const fs::path journal =
-        skorvin::gbk::toUtf8(skorvin::exam::ScoreJournal::pathBeside(skorvin::exam::scoreSettingsPath()));
+    const fs::path journal = skorvin::gbk::toUtf8(skorvin::test::windowFiles().journal);
     for (const char* suffix : {"", "-wal", "-shm"}) {
         std::error_code ignored;
         fs::remove(journal.string() + suffix, ignored);

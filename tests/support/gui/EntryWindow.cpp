@@ -1,6 +1,5 @@
 #include "gui/EntryWindow.hpp"
 
-#include "exam/ScoreSettings.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/connection/RowSink.hpp"
 #include "ui/GbkText.hpp"
@@ -35,7 +34,7 @@ struct FirstValue : ado::RowSink {
 
 fs::path settingsFile()
 {
-    return fs::path(gbk::toUtf8(exam::scoreSettingsPath()));
+    return fs::path(gbk::toUtf8(windowFiles().settings));
 }
 
 void writeSettings(const std::string& xs, const std::string& up)

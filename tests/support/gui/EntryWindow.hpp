@@ -11,7 +11,7 @@
 
 namespace skorvin::test {
 
-// The settings file the score window reads (beside the test program).
+// The settings file the score window reads (windowFiles()).
 std::filesystem::path settingsFile();
 void writeSettings(const std::string& xs, const std::string& up);
 

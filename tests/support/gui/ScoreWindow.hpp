@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exam/HostFiles.hpp"
 #include "exam/ModuleState.hpp"
 #include "gui/CountingBeeper.hpp"
 #include "gui/RecordingDialogs.hpp"
@@ -21,6 +22,10 @@ class TDataGrid;
 }
 
 namespace skorvin::test {
+
+// The files the test program's score windows keep (settings, journal, report template): in one
+// temporary folder of the program's own, removed when it ends, so no two programs share them.
+const exam::HostFiles& windowFiles();
 
 // Where the window's examination database lies: the demo's SQLite file, or its rows copied to
 // a database of its own on the test PostgreSQL server (reached through psqlODBC).

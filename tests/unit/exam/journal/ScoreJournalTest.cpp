@@ -46,7 +46,7 @@ protected:
         other_.setConnectionString(connectionString());
         other_.open();
         state_.HostConnection = &connection_;
-        session_ = std::make_unique<ScoreEntrySession>(state_, gbk::fromUtf8((dir_ / "kavrint.ini").string()));
+        session_ = std::make_unique<ScoreEntrySession>(state_, HostFiles::in(gbk::fromUtf8((dir_ / "").string())));
         session_->bind();
         node_ = session_->start(tree_);
         session_->selectNode(tree_.selection(node_), 2);
@@ -260,7 +260,7 @@ TEST_P(JournalledSession, AJournalThatCannotBeOpenedNeverStopsScoring)
     for (const char* suffix : {"", "-wal", "-shm"})
         std::filesystem::remove(std::filesystem::path(file) += suffix);
     std::filesystem::create_directory(file);
-    session_ = std::make_unique<ScoreEntrySession>(state_, gbk::fromUtf8((dir_ / "kavrint.ini").string()));
+    session_ = std::make_unique<ScoreEntrySession>(state_, HostFiles::in(gbk::fromUtf8((dir_ / "").string())));
     session_->bind();
     session_->selectNode(tree_.selection(node_), 2);
 

@@ -22,7 +22,8 @@ namespace {
 
 class Session : public ::testing::Test {
 protected:
-    Session() : connection_(demo_.connectionString()), session_(state_, settingsPath())
+    Session()
+        : connection_(demo_.connectionString()), session_(state_, HostFiles::in(gbk::fromUtf8((dir_ / "").string())))
     {
         connection_.open();
         state_.HostConnection = &connection_;
@@ -31,7 +32,6 @@ protected:
         node_ = session_.start(tree_);
     }
 
-    std::string settingsPath() const { return gbk::fromUtf8((dir_ / "kavrint.ini").string()); }
     void writeSettings(const std::string& xs, const std::string& up) const
     {
         std::ofstream(dir_ / "kavrint.ini", std::ios::binary) << "[ScoreSet]\r\nXs=" << xs << "\r\nUp=" << up << "\r\n";
@@ -219,7 +219,7 @@ TEST_F(Session, TheCurrentCandidateAndThePrintedSheetsFeed)
 TEST(SessionWithoutConnection, FailsAtBindAndStart)
 {
     ModuleState state;
-    ScoreEntrySession session(state, "kavrint.ini");
+    ScoreEntrySession session(state, HostFiles::in(""));
     OrgTree tree;
     EXPECT_THROW(session.bind(), EDatabaseError);
     EXPECT_THROW(session.start(tree), EDatabaseError);
