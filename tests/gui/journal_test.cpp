@@ -102,13 +102,6 @@ struct JournalledWindow : FreshJournal, ScoreWindow {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
     void pressCtrl(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
-    int viewRowOf(const std::string& number) const
-    {
-        for (int row = 0; row < grid->model()->rowCount(); ++row)
-            if (listed(row, "zkzh") == number)
-                return row;
-        return -1;
-    }
     std::vector<journal::JournalRecord> entries() const { return journal::JournalFile(journalPath()).query({}); }
 };
 

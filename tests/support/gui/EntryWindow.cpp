@@ -69,14 +69,6 @@ std::optional<std::string> EntryWindow::storedScore(const std::string& number) c
     return firstValue(connection.connectionString(), "select tttt from t_omr where zkzh = ?", {number});
 }
 
-int EntryWindow::viewRowOf(const std::string& number) const
-{
-    for (int row = 0; row < grid->model()->rowCount(); ++row)
-        if (listedNumber(row) == number)
-            return row;
-    return -1;
-}
-
 void EntryWindow::showAll()
 {
     child<QWidget>("RadioGroup1")->findChildren<QAbstractButton*>().at(2)->click();

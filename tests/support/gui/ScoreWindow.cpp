@@ -58,6 +58,14 @@ std::string ScoreWindow::listed(int viewRow, const char* field) const
     return list->viewValue(viewRow, list->fieldIndex(field)).value_or("");
 }
 
+int ScoreWindow::viewRowOf(const std::string& number) const
+{
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        if (listed(row, "zkzh") == number)
+            return row;
+    return -1;
+}
+
 QString ScoreWindow::panel(int index) const
 {
     return child<QLabel>(index == 0 ? "StatusPanel0" : "StatusPanel1")->text();

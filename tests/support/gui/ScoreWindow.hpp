@@ -54,6 +54,8 @@ public:
 
     // A field of a listed row at a view position (GBK text, NULL as "").
     std::string listed(int viewRow, const char* field) const;
+    // View row of a listed candidate, -1 when the list does not show it.
+    int viewRowOf(const std::string& number) const;
     // The text of status panel 0 or 1.
     QString panel(int index) const;
 
