@@ -13,10 +13,10 @@
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/seams/Dialogs.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -54,7 +54,7 @@ class Window {
 public:
     Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
     {
-        ui::setDialogs(&operator_);
+        ui::Replaceable<ui::Dialogs>::install(&operator_);
         connection_.open();
         state_.HostConnection = &connection_;
         window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));

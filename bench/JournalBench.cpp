@@ -11,7 +11,7 @@
 #include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
-#include "ui/JournalWindow.hpp"
+#include "ui/journal/JournalWindow.hpp"
 
 #include <benchmark/benchmark.h>
 

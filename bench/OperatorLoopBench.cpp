@@ -16,9 +16,9 @@
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/seams/Dialogs.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -111,7 +111,7 @@ class Window {
 public:
     Window() : connection_(bench::sqliteConnectionString(workingDatabase()))
     {
-        ui::setDialogs(&boxes_);
+        ui::Replaceable<ui::Dialogs>::install(&boxes_);
         connection_.open();
         state_.HostConnection = &connection_;
         window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));

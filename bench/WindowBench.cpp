@@ -16,10 +16,10 @@
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/seams/Dialogs.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -50,7 +50,7 @@ class Window {
 public:
     Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
     {
-        ui::setDialogs(&boxes_);
+        ui::Replaceable<ui::Dialogs>::install(&boxes_);
         connection_.open();
         state_.HostConnection = &connection_;
         window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));

@@ -4,11 +4,11 @@
 #include "exam/ModuleState.hpp"
 #include "library/HostConnectionBackend.hpp"
 #include "library/QtBootstrap.hpp"
+#include "library/QtTexts.hpp"
 #include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
-#include "ui/HandlerGuard.hpp"
-#include "ui/QtTexts.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/common/HandlerGuard.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
 
 #include <QPointer>
 
@@ -64,7 +64,7 @@ void showScoreWindow(std::uintptr_t hostWindow, ISkorvinConnection* connection, 
         std::fputs("SkorvinDLL: the host's Qt application object cannot show windows\n", stderr);
         return;
     }
-    ui::translateQtTextsForSystem();
+    translateQtTextsForSystem();
     ui::runGuarded([&] { showModal(hostWindow, connection, version); });
 }
 

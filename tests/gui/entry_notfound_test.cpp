@@ -4,8 +4,8 @@
 #include "gui/EntryWindow.hpp"
 #include "platform/Text.hpp"
 #include "platform/connection/TADOConnection.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QtTest>
 

@@ -5,9 +5,9 @@
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/RegionalDate.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <QtTest>
 

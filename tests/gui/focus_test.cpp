@@ -4,10 +4,10 @@
 #include "gui/OwnSettingsStore.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/JournalWindow.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/frmFSSet_UNIT.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/journal/JournalWindow.hpp"
+#include "ui/score/frmFSSet_UNIT.hpp"
 
 #include <QtTest>
 

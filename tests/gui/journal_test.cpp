@@ -8,9 +8,9 @@
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/journal/JournalFile.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/JournalWindow.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/journal/JournalWindow.hpp"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 #include "gui/RecordingDialogs.hpp"
 #include "gui/ScoreWindow.hpp"
 #include "plain/ScratchDb.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
-#include "ui/WindowImages.hpp"
-#include "ui/frmFSSet_UNIT.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/WindowImages.hpp"
+#include "ui/score/frmFSSet_UNIT.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <QtTest>
 

@@ -2,9 +2,9 @@
 // opens on, the status line, the display choice, grid clicks and failing queries.
 #include "gui/RecordingReportWindows.hpp"
 #include "gui/ScoreWindow.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <QtTest>
 

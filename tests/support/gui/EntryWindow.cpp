@@ -2,8 +2,8 @@
 
 #include "platform/Gbk.hpp"
 #include "platform/connection/RowSink.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QAbstractButton>
 #include <QLineEdit>

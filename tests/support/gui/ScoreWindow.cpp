@@ -2,7 +2,7 @@
 
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QLabel>
 #include <QLineEdit>

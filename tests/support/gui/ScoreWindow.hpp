@@ -7,7 +7,7 @@
 #include "plain/DemoDb.hpp"
 #include "plain/PostgresDb.hpp"
 #include "platform/connection/TADOConnection.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
 
 #include <QString>
 
