@@ -7,6 +7,7 @@
 // "<export> peak memory growth: <n> MB" for both.
 #include "exam/CandidateList.hpp"
 #include "exam/ModuleState.hpp"
+#include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
@@ -14,10 +15,10 @@
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/seams/Dialogs.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -62,10 +63,10 @@ class Window {
 public:
     Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
     {
-        ui::setDialogs(&operator_);
+        ui::Replaceable<ui::Dialogs>::install(&operator_);
         connection_.open();
         state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
         window_->show();
         QCoreApplication::processEvents();
         auto* tree = window_->findChild<QTreeView*>(QStringLiteral("TreeView1"));

@@ -11,7 +11,7 @@
 #include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
-#include "ui/JournalWindow.hpp"
+#include "ui/journal/JournalWindow.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -75,7 +75,8 @@ struct SaveSetup {
         connection = std::make_unique<ado::TADOConnection>(bench::sqliteConnectionString(folder / "exam.sqlite"));
         connection->open();
         state.HostConnection = connection.get();
-        session = std::make_unique<exam::ScoreEntrySession>(state, gbk::fromUtf8((folder / "kavrint.ini").string()));
+        session = std::make_unique<exam::ScoreEntrySession>(state,
+                                                            exam::HostFiles::in(gbk::fromUtf8((folder / "").string())));
         session->bind();
         exam::OrgTree tree;
         const int node = session->start(tree).node;

@@ -7,6 +7,7 @@
 // Every figure comes twice: in processor time, and on the wall clock, where the UPDATE's
 // time is mostly the disk's sync.
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
+#include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
@@ -15,9 +16,9 @@
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/seams/Dialogs.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -110,10 +111,10 @@ class Window {
 public:
     Window() : connection_(bench::sqliteConnectionString(workingDatabase()))
     {
-        ui::setDialogs(&boxes_);
+        ui::Replaceable<ui::Dialogs>::install(&boxes_);
         connection_.open();
         state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
         tree_ = child<QTreeView>("TreeView1");
         grid_ = child<ui::TDataGrid>("DataGrid1");
         number_ = child<QLineEdit>("edtZKZ");

@@ -15,7 +15,7 @@
 #include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
-#include "ui/ReportPageView.hpp"
+#include "ui/preview/ReportPageView.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -7,6 +7,7 @@
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
 #include "exam/CandidateList.hpp"
 #include "exam/ModuleState.hpp"
+#include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
@@ -15,10 +16,10 @@
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
 #include "support/UnexpectedBoxes.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/seams/Dialogs.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -49,10 +50,10 @@ class Window {
 public:
     Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
     {
-        ui::setDialogs(&boxes_);
+        ui::Replaceable<ui::Dialogs>::install(&boxes_);
         connection_.open();
         state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_);
+        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
         tree_ = child<QTreeView>("TreeView1");
         grid_ = child<ui::TDataGrid>("DataGrid1");
         choices_ = child<ui::TRadioGroup>("RadioGroup1");

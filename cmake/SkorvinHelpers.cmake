@@ -70,9 +70,8 @@ function(skorvin_add_test name)
   endif()
   if(ARG_GUI)
     add_test(NAME ${name} COMMAND ${name})
-    # Windows read the settings file beside the program, which all GUI tests share.
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QTEST_FUNCTION_TIMEOUT=60000"
-                                            RESOURCE_LOCK host_settings_file)
+    # Each program's windows keep their files in a temporary folder of its own, so GUI tests run side by side.
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QTEST_FUNCTION_TIMEOUT=60000")
   else()
     # Listing the tests starts the program, which under Wine on a busy machine takes seconds.
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8")

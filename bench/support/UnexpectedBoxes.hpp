@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Dialogs.hpp"
+#include "ui/seams/Dialogs.hpp"
 
 #include <cstdio>
 #include <cstdlib>

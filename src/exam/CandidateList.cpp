@@ -1,4 +1,4 @@
-// CandidateList: the list statement BuildCandidateSql, its refresh, the display filters, the score update.
+// CandidateList: the list statement BuildCandidateSql, its refresh, the display filters.
 #include "exam/CandidateList.hpp"
 
 #include "platform/Text.hpp"
@@ -73,11 +73,6 @@ void ApplyStatusFilter(ado::TCustomADODataSet& list, int index)
     default:
         break;
     }
-}
-
-std::string scoreUpdateSql(const std::string& score, const std::string& zkzh)
-{
-    return "update t_omr set tttt=" + text::quoted(score) + " where zkzh=" + text::quoted(zkzh);
 }
 
 } // namespace skorvin::exam

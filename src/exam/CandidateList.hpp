@@ -1,4 +1,4 @@
-// CandidateList: the list statement BuildCandidateSql, its refresh, the display filters, the score update.
+// CandidateList: the list statement BuildCandidateSql, its refresh, the display filters.
 #pragma once
 
 #include "exam/ModuleState.hpp"
@@ -28,8 +28,5 @@ void RefreshCandidateList(ado::TCustomADODataSet& list, ModuleState& state, cons
 // Display choice: 0 not entered, 1 entered (filters on), 2 all (filtering off, text kept);
 // any other index changes nothing.
 void ApplyStatusFilter(ado::TCustomADODataSet& list, int index);
-
-// The statement that stores one score; both values go in as quoted literals.
-std::string scoreUpdateSql(const std::string& score, const std::string& zkzh);
 
 } // namespace skorvin::exam

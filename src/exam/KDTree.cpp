@@ -1,4 +1,4 @@
-// KDTree: the organisation tree (root, provinces, cities, exam sites) and selecting a node by level and code.
+// KDTree: building the organisation tree from the database and selecting a node by level and code.
 #include "exam/KDTree.hpp"
 
 #include "platform/Text.hpp"
@@ -138,36 +138,6 @@ Organisations readOrganisations(ado::TADOConnection& connection)
     all.sites = readRows(connection, "select dm,dwmc,szds from v_kdjg order by dm", true);
     return all;
 }
-
-} // namespace
-
-int OrgTree::addNode(int parent, std::string text, int imageIndex, int selectedImageIndex)
-{
-    OrgNode added;
-    added.text = std::move(text);
-    added.imageIndex = imageIndex;
-    added.selectedImageIndex = selectedImageIndex;
-    added.parent = parent;
-    added.level = parent == kNoParent ? 0 : node(parent).level + 1;
-    const int index = size();
-    nodes_.push_back(std::move(added));
-    if (parent != kNoParent)
-        nodes_[static_cast<std::size_t>(parent)].children.push_back(index);
-    return index;
-}
-
-SelectedNode OrgTree::selection(int index) const
-{
-    const OrgNode& selected = node(index);
-    SelectedNode result;
-    result.level = selected.level;
-    result.text = selected.text;
-    if (selected.parent != kNoParent)
-        result.parentText = node(selected.parent).text;
-    return result;
-}
-
-namespace {
 
 // The tree read statement by statement: the city statement run again for every province
 // and the site statement for every city, each node added as its row is read.

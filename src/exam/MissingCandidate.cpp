@@ -1,5 +1,7 @@
 #include "exam/MissingCandidate.hpp"
 
+#include "exam/KDTree.hpp"
+
 #include "platform/Text.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/KDTree.hpp"
+#include "exam/OrgTree.hpp"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "exam/ScoreEntrySession.hpp"
 
+#include "exam/ExportGrid.hpp"
 #include "exam/ScoreEntry.hpp"
-#include "exam/ScoreSave.hpp"
 #include "exam/StandardInfo.hpp"
 #include "exam/TDataGridExport.hpp"
 #include "exam/TDataGridExportAsWorkbook.hpp"
@@ -13,26 +13,77 @@ namespace skorvin::exam {
 
 namespace {
 
-// Runs a step that fills event in, and journals event however the step ends: a failure
-// with the provider's text, before it goes on to the caller.
-template <typename Step> auto journaled(ScoreJournal& journal, JournalEvent& event, Step step) -> decltype(step())
+JournalEvent::Outcome journalOutcome(ScoreApplied::Kind kind)
 {
-    try {
-        auto outcome = step();
-        journal.record(event);
-        return outcome;
-    } catch (const std::exception& e) {
-        event.outcome = JournalEvent::Outcome::Failed;
-        event.detail = e.what();
-        journal.record(event);
-        throw;
+    switch (kind) {
+    case ScoreApplied::Kind::Applied:
+        return JournalEvent::Outcome::Saved;
+    case ScoreApplied::Kind::Conflict:
+        return JournalEvent::Outcome::Refused;
+    case ScoreApplied::Kind::Gone:
+        break;
     }
+    return JournalEvent::Outcome::Failed;
 }
+
+std::string journalDetail(ScoreApplied::Kind kind, JournalEvent::Action action)
+{
+    switch (kind) {
+    case ScoreApplied::Kind::Applied:
+        break;
+    case ScoreApplied::Kind::Conflict:
+        return action == JournalEvent::Action::Save ? "stored score differs from the list"
+                                                    : "stored score changed since the save";
+    case ScoreApplied::Kind::Gone:
+        return "candidate not in database";
+    }
+    return {};
+}
+
+ScoreEntrySession::ChangeOutcome::Kind changeKind(ScoreApplied::Kind kind)
+{
+    using Kind = ScoreEntrySession::ChangeOutcome::Kind;
+    switch (kind) {
+    case ScoreApplied::Kind::Applied:
+        return Kind::Applied;
+    case ScoreApplied::Kind::Conflict:
+        return Kind::Conflict;
+    case ScoreApplied::Kind::Gone:
+        break;
+    }
+    return Kind::Gone;
+}
+
+// The sheet walks the list with its controls frozen; afterwards the list goes back to the row it
+// was on, with the same rows around it (as after the export), and the controls follow it again.
+class FrozenControls {
+public:
+    FrozenControls(ado::TCustomADODataSet& list, ExportGrid& grid) : list_(list), grid_(grid)
+    {
+        list_.disableControls();
+        grid_.SaveGridPosition();
+    }
+    ~FrozenControls()
+    {
+        try {
+            grid_.RestoreGridPosition();
+        } catch (const std::exception&) {
+            // A list the walk could not leave on a row keeps the row it is on.
+        }
+        list_.enableControls();
+    }
+    FrozenControls(const FrozenControls&) = delete;
+    FrozenControls& operator=(const FrozenControls&) = delete;
+
+private:
+    ado::TCustomADODataSet& list_;
+    ExportGrid& grid_;
+};
 
 } // namespace
 
-ScoreEntrySession::ScoreEntrySession(ModuleState& state, std::string settingsPath)
-    : state_(state), settingsPath_(std::move(settingsPath)), journal_(ScoreJournal::pathBeside(settingsPath_))
+ScoreEntrySession::ScoreEntrySession(ModuleState& state, const HostFiles& files)
+    : state_(state), settingsPath_(files.settings), journal_(files.journal)
 {
 }
 
@@ -47,7 +98,7 @@ void ScoreEntrySession::bind()
     state_.SiteCodeLen = SiteCodeLength(state_.SchemaGeneration);
 }
 
-ScoreEntrySession::Start ScoreEntrySession::start(OrgTree& tree)
+int ScoreEntrySession::start(OrgTree& tree)
 {
     if (!state_.HostConnection)
         throw EDatabaseError("Missing Connection or ConnectionString");
@@ -55,7 +106,8 @@ ScoreEntrySession::Start ScoreEntrySession::start(OrgTree& tree)
     const TSysSetting settings(*state_.HostConnection);
     state_.CurrentLevel = settings.jb;
     state_.CurrentCode = settings.dm;
-    return {SelectOrgNode(tree, state_.CurrentLevel, state_.CurrentCode), ComposeReportTitle(settings.date)};
+    reportTitle_ = ComposeReportTitle(settings.date);
+    return SelectOrgNode(tree, state_.CurrentLevel, state_.CurrentCode);
 }
 
 void ScoreEntrySession::selectNode(const SelectedNode& node, int displayChoice)
@@ -118,57 +170,28 @@ ScoreEntrySession::Check ScoreEntrySession::validate(const std::string& number, 
     return Check::Ok;
 }
 
-ScoreEntrySession::SaveOutcome ScoreEntrySession::storeCurrent(const std::string& scoreBoxText, bool replaceStored)
+ScoreEntrySession::ChangeOutcome ScoreEntrySession::storeCurrent(const std::string& scoreBoxText, bool replaceStored)
 {
     const std::string score = scoreTextToStore(scoreBoxText);
-    JournalEvent event{JournalEvent::Action::Save, JournalEvent::Outcome::Saved, organisation_, {}, {}, score, {}};
-    return journaled(journal_, event, [&] { return storeAndJournal(score, replaceStored, event); });
-}
-
-ScoreEntrySession::SaveOutcome ScoreEntrySession::storeAndJournal(const std::string& score, bool replaceStored,
-                                                                  JournalEvent& event)
-{
-    using Kind = SaveOutcome::Kind;
-    SaveOutcome outcome{Kind::Saved, Main_AdoSet.fieldText("zkzh"), {}};
-    event.number = outcome.number;
-    event.outcome = JournalEvent::Outcome::Refused;
+    const std::string number = Main_AdoSet.fieldText("zkzh");
+    JournalEvent event{
+        JournalEvent::Action::Save, JournalEvent::Outcome::Refused, organisation_, number, {}, score, {}};
     // A number shown with "?" for what GBK cannot hold could name another candidate.
     if (!Main_AdoSet.fieldTextExact("zkzh")) {
-        outcome.kind = Kind::InexactNumber;
         event.detail = "inexact number";
-        return outcome;
+        journal_.record(event);
+        return {ChangeOutcome::Kind::InexactNumber, number, {}};
     }
-    if (!Save_ADOQ.connection())
-        throw EDatabaseError("Save_ADOQ: Missing Connection or ConnectionString");
-    const auto stored = readStoredValue(*Save_ADOQ.connection(), outcome.number);
-    event.outcome = JournalEvent::Outcome::Failed;
-    if (!stored) {
-        outcome.kind = Kind::Gone;
-        event.detail = "candidate not in database";
-        return outcome;
+    const ScoreApplied applied = applyJournaled(event, {number, Main_AdoSet.fieldText("tttt"), score}, replaceStored);
+    if (applied.kind == ScoreApplied::Kind::Applied) {
+        journal_.pushSave({organisation_, number, applied.stored, score});
+        // The database has the score; the list's own copy of the row follows it.
+        putListScore(score);
     }
-    event.before = *stored;
-    // Another operator saved since the list was read: nobody is overwritten unasked.
-    if (!replaceStored && stored->value_or("") != Main_AdoSet.fieldText("tttt")) {
-        outcome.kind = Kind::Conflict;
-        outcome.stored = stored->value_or("");
-        event.outcome = JournalEvent::Outcome::Refused;
-        event.detail = "stored score differs from the list";
-        return outcome;
-    }
-    if (!storeScore(Save_ADOQ, score, outcome.number)) {
-        outcome.kind = Kind::Gone;
-        event.detail = "candidate not in database";
-        return outcome;
-    }
-    event.outcome = JournalEvent::Outcome::Saved;
-    journal_.pushSave({organisation_, outcome.number, *stored, score});
-    // The database has the score; the list's own copy of the row follows it.
-    putListScore(score);
-    return outcome;
+    return {changeKind(applied.kind), number, applied.stored.value_or("")};
 }
 
-ScoreEntrySession::UndoOutcome ScoreEntrySession::undoLastSave(bool replaceStored)
+ScoreEntrySession::ChangeOutcome ScoreEntrySession::undoLastSave(bool replaceStored)
 {
     const UndoableSave* last = journal_.lastSave();
     if (!last)
@@ -176,38 +199,31 @@ ScoreEntrySession::UndoOutcome ScoreEntrySession::undoLastSave(bool replaceStore
     const UndoableSave save = *last;
     JournalEvent event{
         JournalEvent::Action::Undo, JournalEvent::Outcome::Failed, save.organisation, save.number, {}, save.before, {}};
-    return journaled(journal_, event, [&] { return undoAndJournal(save, replaceStored, event); });
+    const ScoreApplied applied = applyJournaled(event, {save.number, save.after, save.before}, replaceStored);
+    // A refused undo stays on the list; once the candidate is gone nothing is left to take back.
+    if (applied.kind != ScoreApplied::Kind::Conflict)
+        journal_.popSave();
+    if (applied.kind == ScoreApplied::Kind::Applied)
+        putRowScore(save.number, save.before);
+    return {changeKind(applied.kind), save.number, applied.stored.value_or("")};
 }
 
-ScoreEntrySession::UndoOutcome ScoreEntrySession::undoAndJournal(const UndoableSave& save, bool replaceStored,
-                                                                 JournalEvent& event)
+ScoreApplied ScoreEntrySession::applyJournaled(JournalEvent event, const ScoreChange& change, bool force)
 {
-    using Kind = UndoOutcome::Kind;
-    if (!Save_ADOQ.connection())
-        throw EDatabaseError("Save_ADOQ: Missing Connection or ConnectionString");
-    const auto stored = readStoredValue(*Save_ADOQ.connection(), save.number);
-    // Nothing is left to take back once the candidate is gone.
-    if (!stored) {
-        journal_.popSave();
-        event.detail = "candidate not in database";
-        return {Kind::Gone, {}};
+    ScoreApplied applied;
+    try {
+        applied = applyScore(Save_ADOQ, change, force);
+    } catch (const std::exception& e) {
+        event.outcome = JournalEvent::Outcome::Failed;
+        event.detail = e.what();
+        journal_.record(event);
+        throw;
     }
-    event.before = *stored;
-    // Someone changed the score since this window saved it: their score is never silently undone.
-    if (!replaceStored && stored->value_or("") != save.after) {
-        event.outcome = JournalEvent::Outcome::Refused;
-        event.detail = "stored score changed since the save";
-        return {Kind::Conflict, stored->value_or("")};
-    }
-    if (!storeScore(Save_ADOQ, save.before, save.number)) {
-        journal_.popSave();
-        event.detail = "candidate not in database";
-        return {Kind::Gone, {}};
-    }
-    journal_.popSave();
-    event.outcome = JournalEvent::Outcome::Saved;
-    putRowScore(save.number, save.before);
-    return {Kind::Undone, {}};
+    event.before = applied.stored;
+    event.outcome = journalOutcome(applied.kind);
+    event.detail = journalDetail(applied.kind, event.action);
+    journal_.record(event);
+    return applied;
 }
 
 void ScoreEntrySession::keepStoredOnUndo(const std::string& stored)
@@ -291,16 +307,38 @@ std::string ScoreEntrySession::reportHeading(const std::string& nodeText)
     return name + gbk::fromUtf8("四级主观题登分表");
 }
 
-std::optional<std::string> ScoreEntrySession::reportValue(const std::string& name) const
+SheetFeed ScoreEntrySession::sheetFeed()
 {
-    // Exactly these three; every other name is the engine's to resolve.
-    if (name == "ZKZH")
-        return text::trim(Main_AdoSet.fieldText("zkzh"));
-    if (name == "XM")
-        return text::trim(Main_AdoSet.fieldText("xm"));
-    if (name == "FS")
-        return text::trim(Main_AdoSet.fieldText("tttt"));
-    return std::nullopt;
+    const auto trimmed = [this](const char* field) { return text::trim(Main_AdoSet.fieldText(field)); };
+    const auto value = [trimmed](const std::string& name) -> std::optional<std::string> {
+        // Exactly these three; every other name is the engine's to resolve.
+        if (name == "ZKZH")
+            return trimmed("zkzh");
+        if (name == "XM")
+            return trimmed("xm");
+        if (name == "FS")
+            return trimmed("tttt");
+        return std::nullopt;
+    };
+    return {reportTitle_,
+            reportHeading(organisation_),
+            Main_AdoSet.recordCount(),
+            [this] { Main_AdoSet.first(); },
+            [this] { Main_AdoSet.next(); },
+            value};
+}
+
+void ScoreEntrySession::printList(ExportGrid& grid, const std::function<void(const SheetFeed&)>& print)
+{
+    const FrozenControls frozen(Main_AdoSet, grid);
+    print(sheetFeed());
+}
+
+std::optional<ScoreEntrySession::Candidate> ScoreEntrySession::current() const
+{
+    if (!Main_AdoSet.active() || Main_AdoSet.isEmpty())
+        return std::nullopt;
+    return Candidate{Main_AdoSet.fieldText("zkzh"), Main_AdoSet.fieldText("xm"), Main_AdoSet.fieldText("tttt")};
 }
 
 } // namespace skorvin::exam

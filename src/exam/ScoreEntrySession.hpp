@@ -1,14 +1,18 @@
 #pragma once
 
 #include "exam/CandidateList.hpp"
+#include "exam/HostFiles.hpp"
 #include "exam/KDTree.hpp"
 #include "exam/MissingCandidate.hpp"
 #include "exam/ModuleState.hpp"
 #include "exam/ScoreJournal.hpp"
+#include "exam/ScoreSave.hpp"
 #include "exam/ScoreSettings.hpp"
+#include "exam/SheetFeed.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,7 +26,8 @@ class ExportGrid;
 // turns that into message boxes, focus, marks and repaint.
 class ScoreEntrySession {
 public:
-    explicit ScoreEntrySession(ModuleState& state, std::string settingsPath = scoreSettingsPath());
+    // The settings and the journal are the files of files.
+    ScoreEntrySession(ModuleState& state, const HostFiles& files);
 
     // The list dataset and the save query, named as the window's components.
     ado::TADODataSet Main_AdoSet{"Main_AdoSet"};
@@ -34,14 +39,10 @@ public:
     // generation. Throws without a connection, and with the database's error.
     void bind();
 
-    struct Start {
-        int node = -1;           // the installation's node in the tree, -1 when none matches
-        std::string reportTitle; // from the examination date
-    };
     // The start-up: builds the organisation tree (a database error propagates with the nodes
-    // read so far in tree), reads the examination settings into the module state and finds
-    // the installation's node.
-    Start start(OrgTree& tree);
+    // read so far in tree), reads the examination settings into the module state and the
+    // sheet's title, and gives the installation's node in the tree, -1 when none matches.
+    int start(OrgTree& tree);
 
     // Lists the candidates of node and applies the display choice. A database error leaves
     // the list closed and propagates.
@@ -67,41 +68,33 @@ public:
     // The checks before a save, on the boxes' texts, in the order they are made.
     Check validate(const std::string& number, const std::string& score) const;
 
-    struct SaveOutcome {
+    // What a save or an undo did.
+    struct ChangeOutcome {
         enum class Kind {
-            Saved,         // the database and the list row hold the score
-            InexactNumber, // the row's number lost characters on its way from the database
-            Conflict,      // another operator stored another score since the list was read
+            Applied,       // the database and the list row hold the new score
+            InexactNumber, // a save's number lost characters on its way from the database
+            Conflict,      // the database holds another score than the one the change was decided on
             Gone,          // the candidate is no longer in the database
         };
-        Kind kind = Kind::Saved;
-        std::string number; // the list row's admission number
+        Kind kind = Kind::Applied;
+        std::string number; // the candidate's admission number
         std::string stored; // Conflict: the score the database holds
     };
     // Stores the score box's text for the list's current row: trimmed, one trailing "."
     // dropped. Unless replaceStored, a stored score that differs from the row's is not
     // overwritten (Conflict). The list row follows a saved score; a failure of that local
     // post is dropped only when the list has no row left. Database errors propagate.
-    SaveOutcome storeCurrent(const std::string& scoreBoxText, bool replaceStored);
-    // After a Conflict the operator kept the stored score: the list row shows it.
+    ChangeOutcome storeCurrent(const std::string& scoreBoxText, bool replaceStored);
+    // After a save's Conflict the operator kept the stored score: the list row shows it.
     void keepStoredScore(const std::string& stored);
 
-    // Every save and undo goes to the journal beside the settings file.
+    // Every save and undo goes to the journal.
     ScoreJournal& journal() { return journal_; }
 
-    struct UndoOutcome {
-        enum class Kind {
-            Undone,   // the database and the list row hold the earlier score again
-            Conflict, // the database no longer holds the saved score
-            Gone,     // the candidate is no longer in the database
-        };
-        Kind kind = Kind::Undone;
-        std::string stored; // Conflict: the score the database holds
-    };
     // Writes back the score that this window's last save not undone replaced, and takes that
     // save off the undo list. Unless replaceStored, a score someone changed since the save is
     // left alone (Conflict, the save stays on the list). Database errors propagate.
-    UndoOutcome undoLastSave(bool replaceStored);
+    ChangeOutcome undoLastSave(bool replaceStored);
     // After an undo's Conflict the operator kept the stored score: the save leaves the undo
     // list and the candidate's row shows what the database holds.
     void keepStoredOnUndo(const std::string& stored);
@@ -115,8 +108,25 @@ public:
 
     // The printed sheet's heading for the organisation node's text: its name and "四级主观题登分表".
     static std::string reportHeading(const std::string& nodeText);
-    // The report's values for the current row: ZKZH, XM and FS trimmed; nothing for other names.
-    std::optional<std::string> reportValue(const std::string& name) const;
+    // The printed sheet over the list: the title composed at start-up, the listed
+    // organisation's heading, and a walk over the rows the list shows.
+    SheetFeed sheetFeed();
+    // Runs print with the sheet's feed while the list's controls are frozen. However it ends,
+    // the list goes back to the row it was on, with the same rows around it in grid, and the
+    // controls follow it again.
+    void printList(ExportGrid& grid, const std::function<void(const SheetFeed&)>& print);
+
+    struct Candidate {
+        std::string number; // zkzh
+        std::string name;   // xm
+        std::string score;  // tttt; NULL reads as the empty text
+    };
+    // The list's current candidate; nullopt while the list is closed or shows no row.
+    std::optional<Candidate> current() const;
+    // An organisation is listed (its list is open), though the display choice may show no row.
+    bool listed() const { return Main_AdoSet.active(); }
+    // The text of the organisation listed last (GBK); empty until one is.
+    const std::string& organisation() const { return organisation_; }
 
 private:
     void putListScore(const ado::FieldValue& score);
@@ -125,13 +135,15 @@ private:
     void putRowScore(const std::string& number, const ado::FieldValue& score);
     // True when the list's snapshot has a row of number, whether or not the display choice shows it.
     bool listHolds(const std::string& number) const;
-    SaveOutcome storeAndJournal(const std::string& score, bool replaceStored, JournalEvent& event);
-    UndoOutcome undoAndJournal(const UndoableSave& save, bool replaceStored, JournalEvent& event);
+    // Applies change through the save query and journals event (its action, organisation,
+    // number and score filled in) with what came of it, a database error included.
+    ScoreApplied applyJournaled(JournalEvent event, const ScoreChange& change, bool force);
 
     ModuleState& state_;
     std::string settingsPath_;
     ScoreJournal journal_;
     std::string organisation_; // the text of the node listed
+    std::string reportTitle_;  // composed at start-up from the examination date
 };
 
 } // namespace skorvin::exam

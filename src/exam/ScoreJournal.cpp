@@ -42,15 +42,6 @@ ScoreJournal::ScoreJournal(std::string path) : path_(std::move(path))
 
 ScoreJournal::~ScoreJournal() = default;
 
-std::string ScoreJournal::pathBeside(const std::string& settingsPath)
-{
-    // Found in UTF-8, where a backslash is never the second byte of a Chinese character.
-    const std::string utf8 = gbk::toUtf8(settingsPath);
-    const auto slash = utf8.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? std::string() : utf8.substr(0, slash + 1);
-    return gbk::fromUtf8(folder + "登分日志.sqlite");
-}
-
 bool ScoreJournal::takeOffNotice()
 {
     if (on() || offNoticeTaken_)

@@ -45,9 +45,6 @@ public:
     ScoreJournal(const ScoreJournal&) = delete;
     ScoreJournal& operator=(const ScoreJournal&) = delete;
 
-    // The journal's file beside the settings file at settingsPath: "登分日志.sqlite" (GBK).
-    static std::string pathBeside(const std::string& settingsPath);
-
     const std::string& path() const { return path_; }
     bool on() const { return file_ != nullptr; }
     // Why the journal is off (GBK); empty while it is on.

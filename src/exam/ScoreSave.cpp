@@ -1,18 +1,10 @@
 #include "exam/ScoreSave.hpp"
 
-#include "exam/CandidateList.hpp"
+#include "platform/Exception.hpp"
 #include "platform/Text.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
 namespace skorvin::exam {
-
-std::optional<std::string> readStoredScore(ado::TADOConnection& connection, const std::string& zkzh)
-{
-    const auto value = readStoredValue(connection, zkzh);
-    if (!value)
-        return std::nullopt;
-    return value->value_or(std::string());
-}
 
 std::optional<ado::FieldValue> readStoredValue(ado::TADOConnection& connection, const std::string& zkzh)
 {
@@ -25,15 +17,30 @@ std::optional<ado::FieldValue> readStoredValue(ado::TADOConnection& connection, 
     return read.fieldValue("tttt");
 }
 
-bool storeScore(ado::TADOQuery& query, const ado::FieldValue& score, const std::string& zkzh)
+std::string scoreUpdateSql(const ado::FieldValue& score, const std::string& zkzh)
 {
-    query.clearSql();
     // An undo gives back a score that was never keyed in: the column's NULL.
-    query.setSql(score ? scoreUpdateSql(*score, zkzh) : "update t_omr set tttt=NULL where zkzh=" + text::quoted(zkzh));
-    if (query.execSql() > 0)
-        return true;
+    return "update t_omr set tttt=" + (score ? text::quoted(*score) : std::string("NULL")) +
+           " where zkzh=" + text::quoted(zkzh);
+}
+
+ScoreApplied applyScore(ado::TADOQuery& query, const ScoreChange& change, bool force)
+{
+    using Kind = ScoreApplied::Kind;
     ado::TADOConnection* connection = query.connection();
-    return connection && readStoredScore(*connection, zkzh).has_value();
+    if (!connection)
+        throw EDatabaseError(query.name() + ": Missing Connection or ConnectionString");
+    const auto stored = readStoredValue(*connection, change.zkzh);
+    if (!stored)
+        return {Kind::Gone, std::nullopt};
+    // Someone stored another score since the change was decided: nobody is overwritten unasked.
+    if (!force && stored->value_or("") != change.expected)
+        return {Kind::Conflict, *stored};
+    query.clearSql();
+    query.setSql(scoreUpdateSql(change.score, change.zkzh));
+    if (query.execSql() > 0 || readStoredValue(*connection, change.zkzh))
+        return {Kind::Applied, *stored};
+    return {Kind::Gone, *stored};
 }
 
 } // namespace skorvin::exam

@@ -1,7 +1,6 @@
 // ScoreSettings: the maximum score (Up) and decimal places (Xs) in the host's kavrint.ini, section ScoreSet.
 #include "exam/ScoreSettings.hpp"
 
-#include "platform/HostPaths.hpp"
 #include "platform/Text.hpp"
 #include "platform/ini/TIniFile.hpp"
 
@@ -12,11 +11,6 @@ namespace {
 constexpr const char* kSection = "ScoreSet";
 
 } // namespace
-
-std::string scoreSettingsPath()
-{
-    return hostFolder() + "kavrint.ini";
-}
 
 ScoreSettings ReadScoreSettings(const std::string& iniPath)
 {

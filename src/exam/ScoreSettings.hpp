@@ -11,9 +11,6 @@ struct ScoreSettings {
     std::string Up; // maximum score of the subjective questions
 };
 
-// "kavrint.ini" in the host program's folder (GBK text).
-std::string scoreSettingsPath();
-
 // Reads section "ScoreSet": Xs (default "1") and Up (default "40"). Opens the file
 // afresh on every call and keeps nothing, so it is cheap enough to call on every key.
 ScoreSettings ReadScoreSettings(const std::string& iniPath);

@@ -1,12 +1,14 @@
 #include "library/ScoreWindow.hpp"
 
+#include "exam/HostFiles.hpp"
 #include "exam/ModuleState.hpp"
 #include "library/HostConnectionBackend.hpp"
 #include "library/QtBootstrap.hpp"
+#include "library/QtTexts.hpp"
+#include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
-#include "ui/HandlerGuard.hpp"
-#include "ui/QtTexts.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/common/HandlerGuard.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
 
 #include <QPointer>
 
@@ -42,7 +44,8 @@ void showModal(std::uintptr_t hostWindow, ISkorvinConnection* connection, const 
     ado::TADOConnection hostConnection =
         connection ? ado::TADOConnection(std::make_unique<HostConnectionBackend>(*connection)) : ado::TADOConnection();
     state.HostConnection = &hostConnection;
-    auto form = std::make_unique<ui::TfrmSkorvin>(state, owner.widget);
+    // The host program's folder holds the window's files; nothing below works them out again.
+    auto form = std::make_unique<ui::TfrmSkorvin>(state, exam::HostFiles::in(hostFolder()), owner.widget);
     form->setWindowTitle(form->windowTitle() + QStringLiteral("(V") + QString::fromLatin1(version) +
                          QStringLiteral(")"));
     attachToForeignOwner(*form, owner);
@@ -61,7 +64,7 @@ void showScoreWindow(std::uintptr_t hostWindow, ISkorvinConnection* connection, 
         std::fputs("SkorvinDLL: the host's Qt application object cannot show windows\n", stderr);
         return;
     }
-    ui::translateQtTextsForSystem();
+    translateQtTextsForSystem();
     ui::runGuarded([&] { showModal(hostWindow, connection, version); });
 }
 

@@ -4,7 +4,7 @@
 // checksum is made right first, so that the fuzzer reaches the layout behind it.
 #include "report/BuiltReportFile.hpp"
 #include "report/ReportError.hpp"
-#include "ui/PageLayout.hpp"
+#include "ui/preview/PageLayout.hpp"
 
 #include <QByteArray>
 

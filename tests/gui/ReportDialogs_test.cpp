@@ -7,9 +7,9 @@
 #include "gui/RecordingReportWindows.hpp"
 #include "platform/Gbk.hpp"
 #include "report/BuiltReport.hpp"
-#include "ui/ReportFindDialog.hpp"
-#include "ui/ReportPrintDialog.hpp"
-#include "ui/ReportPrinting.hpp"
+#include "ui/preview/ReportFindDialog.hpp"
+#include "ui/preview/ReportPrintDialog.hpp"
+#include "ui/preview/ReportPrinting.hpp"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -98,7 +98,8 @@ private slots:
     void printDialogDefaultsAndControls()
     {
         skorvin::test::RecordingPrinters recording({QStringLiteral("Printer A"), QStringLiteral("Printer B")}, true, 1);
-        const skorvin::ui::PrinterList installed = skorvin::ui::printers().installed();
+        const skorvin::ui::PrinterList installed =
+            skorvin::ui::Replaceable<skorvin::ui::Printers>::inForce().installed();
         std::vector<skorvin::ui::Printer*> list;
         for (const auto& printer : installed.printers)
             list.push_back(printer.get());
@@ -161,7 +162,8 @@ private slots:
         skorvin::test::RecordingDialogs dialogs;
         skorvin::test::RecordingReportWindows windows;
         skorvin::test::RecordingPrinters recording(QStringList{}, true);
-        const skorvin::ui::PrinterList installed = skorvin::ui::printers().installed();
+        const skorvin::ui::PrinterList installed =
+            skorvin::ui::Replaceable<skorvin::ui::Printers>::inForce().installed();
         ReportPrintDialog dialog({installed.printers[0].get()}, 0);
         QCOMPARE(child<QComboBox>(dialog, "cbPrinter")->currentText(), QStringLiteral("打印到 PDF 文件"));
         dialog.show();

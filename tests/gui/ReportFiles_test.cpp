@@ -9,7 +9,7 @@
 #include "platform/Gbk.hpp"
 #include "report/BuiltReportFile.hpp"
 #include "report/TReport.hpp"
-#include "ui/ReportPreview.hpp"
+#include "ui/preview/ReportPreview.hpp"
 
 #include <QDir>
 #include <QTemporaryDir>

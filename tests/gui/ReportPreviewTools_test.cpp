@@ -11,7 +11,7 @@
 #include "report/TReport.hpp"
 #include "report/TUserDataset.hpp"
 #include "report/TemplateReader.hpp"
-#include "ui/ReportPreview.hpp"
+#include "ui/preview/ReportPreview.hpp"
 
 #include <QDir>
 #include <QFileInfo>

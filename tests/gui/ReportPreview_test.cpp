@@ -1,7 +1,7 @@
 #include "report/BuiltReport.hpp"
-#include "ui/PageLayout.hpp"
-#include "ui/ReportPageView.hpp"
-#include "ui/ReportPreview.hpp"
+#include "ui/preview/PageLayout.hpp"
+#include "ui/preview/ReportPageView.hpp"
+#include "ui/preview/ReportPreview.hpp"
 
 #include "gui/OwnSettingsStore.hpp"
 

@@ -1,8 +1,8 @@
 #include "gui/RecordingDialogs.hpp"
 #include "plain/ScratchDb.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
-#include "ui/DataGridHeaders.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/grid/DataGridHeaders.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "ui/Anchors.hpp"
+#include "ui/widgets/Anchors.hpp"
 
 #include <QtTest>
 

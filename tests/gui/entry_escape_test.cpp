@@ -1,8 +1,8 @@
 // Esc in the entry boxes, with real keys: in 分数 it takes back what was typed, in 准考证号 it
 // selects the number; nothing else changes.
 #include "gui/EntryWindow.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QtTest>
 

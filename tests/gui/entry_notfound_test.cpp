@@ -4,8 +4,8 @@
 #include "gui/EntryWindow.hpp"
 #include "platform/Text.hpp"
 #include "platform/connection/TADOConnection.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QtTest>
 
@@ -86,22 +86,22 @@ private slots:
         EntryWindow w(static_cast<Server>(server));
         w.child<QWidget>("RadioGroup1")->findChildren<QAbstractButton*>().at(choice)->click();
         const auto& samples = w.db.summary().samples;
-        const QString nowhere = QStringLiteral("您输入的考生准考证号码不存在！请确认后重新输入！");
+        // Whoever no list shows, nor any organisation holds, exists nowhere for the operator.
+        QString expected = QStringLiteral("您输入的考生准考证号码不存在！请确认后重新输入！");
         std::string number;
-        QString expected;
         switch (Which(which)) {
         case Which::Scored:
-            number = samples.scored.zkzh;
-            expected = QStringLiteral("准考证号 %1 的考生已登分，分数为 35。“显示”选“未登分”时不列出已登分的考生，"
-                                      "请在“显示”中选“已登分”或“所有”。")
-                           .arg(toQString(number));
+        case Which::Unscored: {
+            const bool scored = Which(which) == Which::Scored;
+            number = scored ? samples.scored.zkzh : samples.unscored.zkzh;
+            expected =
+                (scored ? QStringLiteral("准考证号 %1 的考生已登分，分数为 35。“显示”选“未登分”时不列出已登分的考生，"
+                                         "请在“显示”中选“已登分”或“所有”。")
+                        : QStringLiteral("准考证号 %1 的考生尚未登分。“显示”选“已登分”时不列出未登分的考生，"
+                                         "请在“显示”中选“未登分”或“所有”。"))
+                    .arg(toQString(number));
             break;
-        case Which::Unscored:
-            number = samples.unscored.zkzh;
-            expected = QStringLiteral("准考证号 %1 的考生尚未登分。“显示”选“已登分”时不列出未登分的考生，"
-                                      "请在“显示”中选“未登分”或“所有”。")
-                           .arg(toQString(number));
-            break;
+        }
         case Which::OtherProvince:
         case Which::AddedAfterList:
             if (Which(which) == Which::OtherProvince) {
@@ -119,15 +119,12 @@ private slots:
             break;
         case Which::Absent:
             number = samples.absentUpper.zkzh;
-            expected = nowhere;
             break;
         case Which::OtherLevel:
             number = samples.otherLevel.zkzh;
-            expected = nowhere;
             break;
         case Which::Unknown:
             number = "49999999";
-            expected = nowhere;
             break;
         }
         QVERIFY(w.viewRowOf(number) < 0);

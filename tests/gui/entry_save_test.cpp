@@ -2,8 +2,8 @@
 // what each outcome of the save shows, stores and leaves in the list.
 #include "gui/EntryWindow.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // cycle from number to score, the key filters, and every other way text can enter the boxes.
 #include "gui/EntryWindow.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 #include "gui/RecordingDialogs.hpp"
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/HandlerGuard.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/common/HandlerGuard.hpp"
 
 #include <QtTest>
 

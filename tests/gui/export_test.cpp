@@ -7,9 +7,9 @@
 #include "platform/Gbk.hpp"
 #include "platform/RegionalDate.hpp"
 #include "platform/Text.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <QtTest>
 

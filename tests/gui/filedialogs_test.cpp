@@ -7,7 +7,7 @@
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/journal/JournalFile.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/seams/Dialogs.hpp"
 
 #include <QtTest>
 
@@ -66,7 +66,7 @@ int holdJournal(const QString& folder)
         skorvin::gbk::fromUtf8(QDir(folder).filePath(QString::fromUtf8(kJournalName)).toStdString()));
     file.append(entry("1"));
     CancelOnceListed cancel(folder);
-    auto& dialogs = skorvin::ui::dialogs();
+    auto& dialogs = skorvin::ui::Replaceable<skorvin::ui::Dialogs>::inForce();
     dialogs.saveFileName(nullptr, QStringLiteral("11-北京市-2026-12-10.txt"), QStringLiteral("*.txt"));
     dialogs.saveFileName(nullptr, QStringLiteral("成绩单.pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
     dialogs.openFileName(nullptr, QStringLiteral("报表文件 (*.rpages)"));

@@ -1,15 +1,13 @@
 // Where the focus is after the score window's buttons, keys and boxes: back in 准考证号, so that
 // the next number typed lands there and Enter looks it up instead of running the action again.
-#include "exam/ScoreJournal.hpp"
-#include "exam/ScoreSettings.hpp"
 #include "gui/EntryWindow.hpp"
 #include "gui/OwnSettingsStore.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/JournalWindow.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/frmFSSet_UNIT.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/journal/JournalWindow.hpp"
+#include "ui/score/frmFSSet_UNIT.hpp"
 
 #include <QtTest>
 
@@ -29,8 +27,7 @@ namespace {
 
 void removeJournal()
 {
-    const fs::path journal =
-        skorvin::gbk::toUtf8(skorvin::exam::ScoreJournal::pathBeside(skorvin::exam::scoreSettingsPath()));
+    const fs::path journal = skorvin::gbk::toUtf8(skorvin::test::windowFiles().journal);
     for (const char* suffix : {"", "-wal", "-shm"}) {
         std::error_code ignored;
         fs::remove(journal.string() + suffix, ignored);

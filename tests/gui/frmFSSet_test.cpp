@@ -4,7 +4,7 @@
 #include "plain/Files.hpp"
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/frmFSSet_UNIT.hpp"
+#include "ui/score/frmFSSet_UNIT.hpp"
 
 #include <QtTest>
 

@@ -7,7 +7,7 @@
 #include "plain/Files.hpp"
 #include "plain/SmallDisk.hpp"
 #include "report/BuiltReport.hpp"
-#include "ui/ReportPreview.hpp"
+#include "ui/preview/ReportPreview.hpp"
 
 #include <QTemporaryDir>
 #include <QToolButton>

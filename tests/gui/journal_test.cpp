@@ -8,9 +8,9 @@
 #include "plain/TempDir.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/journal/JournalFile.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/JournalWindow.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/journal/JournalWindow.hpp"
 
 #include <QtTest>
 
@@ -47,26 +47,25 @@ fs::path utf8Path(const std::string& gbk)
 
 std::string journalPath()
 {
-    return skorvin::exam::ScoreJournal::pathBeside(skorvin::exam::scoreSettingsPath());
+    return skorvin::test::windowFiles().journal;
 }
 
-// No journal beside the program (the GUI tests take turns with the files there) and the
-// settings Xs = 1, Up = 40, from before the window is made until after it is gone.
-// Blocked, a folder stands where the journal's file would be: the window cannot open it.
+// No journal in the program's window folder and the settings Xs = 1, Up = 40, from before the window is made until
+// after it is gone. Blocked, a folder stands where the journal's file would be: the window cannot open it.
 struct FreshJournal {
     explicit FreshJournal(bool blocked)
     {
         remove();
         if (blocked)
             fs::create_directory(utf8Path(journalPath()));
-        std::ofstream(utf8Path(skorvin::exam::scoreSettingsPath()), std::ios::binary)
+        std::ofstream(utf8Path(skorvin::test::windowFiles().settings), std::ios::binary)
             << "[ScoreSet]\r\nXs=1\r\nUp=40\r\n";
     }
     ~FreshJournal()
     {
         remove();
         std::error_code ignored;
-        fs::remove(utf8Path(skorvin::exam::scoreSettingsPath()), ignored);
+        fs::remove(utf8Path(skorvin::test::windowFiles().settings), ignored);
     }
     static void remove()
     {
@@ -103,13 +102,6 @@ struct JournalledWindow : FreshJournal, ScoreWindow {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
     void pressCtrl(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
-    int viewRowOf(const std::string& number) const
-    {
-        for (int row = 0; row < grid->model()->rowCount(); ++row)
-            if (listed(row, "zkzh") == number)
-                return row;
-        return -1;
-    }
     std::vector<journal::JournalRecord> entries() const { return journal::JournalFile(journalPath()).query({}); }
 };
 

@@ -1,10 +1,11 @@
 #include "gui/RecordingDialogs.hpp"
+#include "gui/ScoreWindow.hpp"
 #include "plain/ScratchDb.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
-#include "ui/WindowImages.hpp"
-#include "ui/frmFSSet_UNIT.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/score/WindowImages.hpp"
+#include "ui/score/frmFSSet_UNIT.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <QtTest>
 
@@ -43,7 +44,7 @@ struct OpenWindow {
                 "create table t_omr (zkzh varchar(20), tttt varchar(10), qk varchar(2))",
                 "create table t_bm (zkzh varchar(20), xm varchar(20))"});
         state.HostConnection = &db.connection();
-        window = std::make_unique<TfrmSkorvin>(state);
+        window = std::make_unique<TfrmSkorvin>(state, skorvin::test::windowFiles());
     }
 
     // Back to the design size (the window maximises itself when created).
@@ -405,7 +406,7 @@ private slots:
         RecordingDialogs recorder;
         skorvin::exam::ModuleState state;
         state.SchemaGeneration = 7;
-        TfrmSkorvin noConnection(state);
+        TfrmSkorvin noConnection(state, skorvin::test::windowFiles());
         QCOMPARE(recorder.texts(), QStringList{QStringLiteral("Missing Connection or ConnectionString.")});
         QCOMPARE(recorder.boxes().front().icon, skorvin::ui::Dialogs::Icon::Stop);
         QCOMPARE(state.SchemaGeneration, 7);
@@ -415,7 +416,7 @@ private slots:
         recorder.clear();
         ScratchDb empty;
         state.HostConnection = &empty.connection();
-        TfrmSkorvin noVersionTable(state);
+        TfrmSkorvin noVersionTable(state, skorvin::test::windowFiles());
         QCOMPARE(recorder.boxes().size(), std::size_t{1});
         QVERIFY2(recorder.boxes().front().text.contains(QStringLiteral("t_version")),
                  qPrintable(recorder.boxes().front().text));

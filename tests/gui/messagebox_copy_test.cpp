@@ -2,8 +2,8 @@
 // goes through them): caption and text land on the clipboard as plain text, ready for a mail.
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/HandlerGuard.hpp"
+#include "ui/common/HandlerGuard.hpp"
+#include "ui/seams/Dialogs.hpp"
 
 #include <QtTest>
 
@@ -62,7 +62,7 @@ private slots:
             box->reject();
         });
         const std::string gbk = skorvin::gbk::fromUtf8(text.toStdString());
-        auto& boxes = skorvin::ui::dialogs();
+        auto& boxes = skorvin::ui::Replaceable<skorvin::ui::Dialogs>::inForce();
         switch (kind) {
         case 0:
             skorvin::ui::ShowInfo(gbk);

@@ -6,11 +6,11 @@
 #include "gui/ScoreWindow.hpp"
 #include "plain/Files.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/HostPaths.hpp"
 #include "platform/Text.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
+#include "report/TReport.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <QtTest>
 
@@ -36,14 +36,9 @@ namespace {
 
 const fs::path kShipped = fs::path(__FILE__).parent_path() / "../../resources/四级考生主观题分数报表.rtpl";
 
-fs::path templateFolder()
-{
-    return fs::path(skorvin::gbk::toUtf8(skorvin::hostFolder())) / "报表";
-}
-
 fs::path templatePath()
 {
-    return templateFolder() / "四级考生主观题分数报表.rtpl";
+    return fs::path(skorvin::gbk::toUtf8(skorvin::test::windowFiles().reportTemplate));
 }
 
 // The shipped template with one text replaced, for the variants a case needs.
@@ -112,11 +107,9 @@ class PrintTest : public QObject {
 private slots:
     void init()
     {
-        fs::create_directories(templateFolder());
+        fs::create_directories(templatePath().parent_path());
         installTemplate();
     }
-
-    void cleanupTestCase() { fs::remove_all(templateFolder()); }
 
     // Every listed candidate once, in the list's order, trimmed; the title and heading filled.
     void printsTheListAsShown()

@@ -1,4 +1,4 @@
-#include "ui/QtTexts.hpp"
+#include "library/QtTexts.hpp"
 
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -80,7 +80,7 @@ private slots:
     {
         QFETCH(QString, locale);
         QFETCH(QStringList, buttons);
-        const Installed translation(skorvin::ui::qtTextsTranslation(QLocale(locale)));
+        const Installed translation(skorvin::library::qtTextsTranslation(QLocale(locale)));
         QCOMPARE(buttonTexts(), buttons);
     }
 
@@ -94,7 +94,7 @@ private slots:
         QFile::remove(file);
         QVERIFY(QFile::copy(translationsFolder() + QStringLiteral("/qtbase_de.qm"), file));
         {
-            const Installed translation(skorvin::ui::qtTextsTranslation(QLocale(QLocale::Esperanto)));
+            const Installed translation(skorvin::library::qtTextsTranslation(QLocale(QLocale::Esperanto)));
             QCOMPARE(buttonTexts().at(1), QStringLiteral("Abbrechen"));
         }
         QVERIFY(QFile::remove(file));
@@ -111,7 +111,7 @@ private slots:
         const QStringList hostButtons = buttonTexts();
         QCOMPARE(hostButtons.at(1), QStringLiteral("Abbrechen"));
 
-        const Installed ours(skorvin::ui::qtTextsTranslation(QLocale(QStringLiteral("zh_CN"))));
+        const Installed ours(skorvin::library::qtTextsTranslation(QLocale(QStringLiteral("zh_CN"))));
         QVERIFY(!ours.installed());
         QCOMPARE(buttonTexts(), hostButtons);
     }

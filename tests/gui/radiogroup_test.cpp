@@ -1,5 +1,5 @@
-#include "ui/TRadioGroup.hpp"
-#include "ui/WindowFont.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
+#include "ui/widgets/WindowFont.hpp"
 
 #include <QtTest>
 

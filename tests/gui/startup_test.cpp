@@ -2,9 +2,9 @@
 // opens on, the status line, the display choice, grid clicks and failing queries.
 #include "gui/RecordingReportWindows.hpp"
 #include "gui/ScoreWindow.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
-#include "ui/TRadioGroup.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
+#include "ui/widgets/TRadioGroup.hpp"
 
 #include <QtTest>
 
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(current.data().toString().startsWith(QStringLiteral("01-")));
         QVERIFY(current.parent().data().toString().startsWith(QStringLiteral("13-")));
         QCOMPARE(w.grid->model()->rowCount(), static_cast<int>(w.db.summary().counts(2, "1301").unscored()));
-        QCOMPARE(w.state.CurrentCode, std::string("1301"));
+        QCOMPARE(w.panel(0), current.data().toString());
     }
 
     // 所有 shows every candidate of the node from the list already read.

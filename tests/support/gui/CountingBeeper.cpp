@@ -2,14 +2,14 @@
 
 namespace skorvin::test {
 
-CountingBeeper::CountingBeeper() : previous_(&ui::beeper())
+CountingBeeper::CountingBeeper() : previous_(&ui::Replaceable<ui::Beeper>::inForce())
 {
-    ui::setBeeper(this);
+    ui::Replaceable<ui::Beeper>::install(this);
 }
 
 CountingBeeper::~CountingBeeper()
 {
-    ui::setBeeper(previous_);
+    ui::Replaceable<ui::Beeper>::install(previous_);
 }
 
 } // namespace skorvin::test

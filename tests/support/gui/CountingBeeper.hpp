@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Beeper.hpp"
+#include "ui/seams/Beeper.hpp"
 
 namespace skorvin::test {
 

@@ -1,10 +1,9 @@
 #include "gui/EntryWindow.hpp"
 
-#include "exam/ScoreSettings.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/connection/RowSink.hpp"
-#include "ui/GbkText.hpp"
-#include "ui/TDataGrid.hpp"
+#include "ui/common/GbkText.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -35,7 +34,7 @@ struct FirstValue : ado::RowSink {
 
 fs::path settingsFile()
 {
-    return fs::path(gbk::toUtf8(exam::scoreSettingsPath()));
+    return fs::path(gbk::toUtf8(windowFiles().settings));
 }
 
 void writeSettings(const std::string& xs, const std::string& up)
@@ -68,14 +67,6 @@ EntryWindow::~EntryWindow()
 std::optional<std::string> EntryWindow::storedScore(const std::string& number) const
 {
     return firstValue(connection.connectionString(), "select tttt from t_omr where zkzh = ?", {number});
-}
-
-int EntryWindow::viewRowOf(const std::string& number) const
-{
-    for (int row = 0; row < grid->model()->rowCount(); ++row)
-        if (listedNumber(row) == number)
-            return row;
-    return -1;
 }
 
 void EntryWindow::showAll()

@@ -11,7 +11,7 @@
 
 namespace skorvin::test {
 
-// The settings file the score window reads (beside the test program).
+// The settings file the score window reads (windowFiles()).
 std::filesystem::path settingsFile();
 void writeSettings(const std::string& xs, const std::string& up);
 
@@ -30,8 +30,6 @@ struct EntryWindow : ScoreWindow {
     std::optional<std::string> storedScore(const std::string& number) const;
     // Number of the list's row at a view position (GBK text).
     std::string listedNumber(int viewRow) const { return listed(viewRow, "zkzh"); }
-    // View row of a listed candidate, -1 when the list does not show it.
-    int viewRowOf(const std::string& number) const;
 
     void showAll();
     void clickRow(int viewRow);

@@ -2,14 +2,14 @@
 
 namespace skorvin::test {
 
-RecordingDialogs::RecordingDialogs() : previous_(&ui::dialogs())
+RecordingDialogs::RecordingDialogs() : previous_(&ui::Replaceable<ui::Dialogs>::inForce())
 {
-    ui::setDialogs(this);
+    ui::Replaceable<ui::Dialogs>::install(this);
 }
 
 RecordingDialogs::~RecordingDialogs()
 {
-    ui::setDialogs(previous_);
+    ui::Replaceable<ui::Dialogs>::install(previous_);
 }
 
 void RecordingDialogs::message(QWidget* owner, const QString& caption, const QString& text, Icon icon)

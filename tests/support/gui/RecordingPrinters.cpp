@@ -37,14 +37,15 @@ private:
 };
 
 RecordingPrinters::RecordingPrinters(QStringList names, bool withPdfFile, int current)
-    : previous_(&ui::printers()), names_(std::move(names)), withPdfFile_(withPdfFile), current_(current)
+    : previous_(&ui::Replaceable<ui::Printers>::inForce()), names_(std::move(names)), withPdfFile_(withPdfFile),
+      current_(current)
 {
-    ui::setPrinters(this);
+    ui::Replaceable<ui::Printers>::install(this);
 }
 
 RecordingPrinters::~RecordingPrinters()
 {
-    ui::setPrinters(previous_);
+    ui::Replaceable<ui::Printers>::install(previous_);
 }
 
 ui::PrinterList RecordingPrinters::installed()

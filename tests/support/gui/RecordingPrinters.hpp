@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Printers.hpp"
+#include "ui/preview/Printers.hpp"
 
 #include <QStringList>
 

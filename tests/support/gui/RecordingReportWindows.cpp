@@ -1,6 +1,6 @@
 #include "gui/RecordingReportWindows.hpp"
 
-#include "ui/Printers.hpp"
+#include "ui/preview/Printers.hpp"
 
 namespace skorvin::test {
 
@@ -27,14 +27,14 @@ private:
     bool cancelled_ = false;
 };
 
-RecordingReportWindows::RecordingReportWindows() : previous_(&ui::reportWindows())
+RecordingReportWindows::RecordingReportWindows() : previous_(&ui::Replaceable<ui::ReportWindows>::inForce())
 {
-    ui::setReportWindows(this);
+    ui::Replaceable<ui::ReportWindows>::install(this);
 }
 
 RecordingReportWindows::~RecordingReportWindows()
 {
-    ui::setReportWindows(previous_);
+    ui::Replaceable<ui::ReportWindows>::install(previous_);
 }
 
 std::unique_ptr<ui::BuildProgress> RecordingReportWindows::openProgress(QWidget*)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/ReportFindDialog.hpp"
-#include "ui/ReportPrintDialog.hpp"
-#include "ui/ReportWindows.hpp"
+#include "ui/preview/ReportFindDialog.hpp"
+#include "ui/preview/ReportPrintDialog.hpp"
+#include "ui/preview/ReportWindows.hpp"
 
 #include <deque>
 #include <vector>

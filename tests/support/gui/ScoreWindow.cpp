@@ -1,6 +1,8 @@
 #include "gui/ScoreWindow.hpp"
 
-#include "ui/TDataGrid.hpp"
+#include "plain/TempDir.hpp"
+#include "platform/Gbk.hpp"
+#include "ui/grid/TDataGrid.hpp"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,13 +24,20 @@ std::unique_ptr<PostgresDb> copyOnServer(const DemoDb& demo, Server server)
 
 } // namespace
 
+const exam::HostFiles& windowFiles()
+{
+    static const TempDir folder;
+    static const exam::HostFiles files = exam::HostFiles::in(gbk::fromUtf8((folder.path() / "").string()));
+    return files;
+}
+
 ScoreWindow::ScoreWindow(const demodb::Options& options, Server server)
     : db(options), postgres(copyOnServer(db, server)),
       connection(postgres ? postgres->connectionString() : db.connectionString())
 {
     connection.open();
     state.HostConnection = &connection;
-    window = std::make_unique<ui::TfrmSkorvin>(state);
+    window = std::make_unique<ui::TfrmSkorvin>(state, windowFiles());
     tree = child<QTreeView>("TreeView1");
     grid = child<ui::TDataGrid>("DataGrid1");
     edtZKZ = child<QLineEdit>("edtZKZ");
@@ -47,6 +56,14 @@ std::string ScoreWindow::listed(int viewRow, const char* field) const
 {
     const auto* list = grid->dataSet();
     return list->viewValue(viewRow, list->fieldIndex(field)).value_or("");
+}
+
+int ScoreWindow::viewRowOf(const std::string& number) const
+{
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        if (listed(row, "zkzh") == number)
+            return row;
+    return -1;
 }
 
 QString ScoreWindow::panel(int index) const

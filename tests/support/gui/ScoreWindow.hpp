@@ -1,12 +1,13 @@
 #pragma once
 
+#include "exam/HostFiles.hpp"
 #include "exam/ModuleState.hpp"
 #include "gui/CountingBeeper.hpp"
 #include "gui/RecordingDialogs.hpp"
 #include "plain/DemoDb.hpp"
 #include "plain/PostgresDb.hpp"
 #include "platform/connection/TADOConnection.hpp"
-#include "ui/frmSkorvin_UNIT.hpp"
+#include "ui/score/frmSkorvin_UNIT.hpp"
 
 #include <QString>
 
@@ -21,6 +22,10 @@ class TDataGrid;
 }
 
 namespace skorvin::test {
+
+// The files the test program's score windows keep (settings, journal, report template): in one
+// temporary folder of the program's own, removed when it ends, so no two programs share them.
+const exam::HostFiles& windowFiles();
 
 // Where the window's examination database lies: the demo's SQLite file, or its rows copied to
 // a database of its own on the test PostgreSQL server (reached through psqlODBC).
@@ -49,6 +54,8 @@ public:
 
     // A field of a listed row at a view position (GBK text, NULL as "").
     std::string listed(int viewRow, const char* field) const;
+    // View row of a listed candidate, -1 when the list does not show it.
+    int viewRowOf(const std::string& number) const;
     // The text of status panel 0 or 1.
     QString panel(int index) const;
 

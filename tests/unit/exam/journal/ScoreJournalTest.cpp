@@ -22,8 +22,7 @@
 using namespace skorvin;
 using namespace skorvin::exam;
 using journal::JournalRecord;
-using Kind = ScoreEntrySession::SaveOutcome::Kind;
-using UndoKind = ScoreEntrySession::UndoOutcome::Kind;
+using Kind = ScoreEntrySession::ChangeOutcome::Kind;
 
 namespace {
 
@@ -47,9 +46,9 @@ protected:
         other_.setConnectionString(connectionString());
         other_.open();
         state_.HostConnection = &connection_;
-        session_ = std::make_unique<ScoreEntrySession>(state_, gbk::fromUtf8((dir_ / "kavrint.ini").string()));
+        session_ = std::make_unique<ScoreEntrySession>(state_, HostFiles::in(gbk::fromUtf8((dir_ / "").string())));
         session_->bind();
-        node_ = session_->start(tree_).node;
+        node_ = session_->start(tree_);
         session_->selectNode(tree_.selection(node_), 2);
         // Candidates of the listed node: the first two unscored, one with a score.
         auto& list = session_->Main_AdoSet;
@@ -134,10 +133,10 @@ TEST_P(JournalledSession, EverySaveIsJournaledWithItsOutcome)
 {
     const std::string& a = unscored_[0];
     const std::string& b = unscored_[1];
-    EXPECT_EQ(save(a, "23."), Kind::Saved);
+    EXPECT_EQ(save(a, "23."), Kind::Applied);
     otherOperatorStores(scored_, "5");
     EXPECT_EQ(save(scored_, "30"), Kind::Conflict);
-    EXPECT_EQ(save(scored_, "30", true), Kind::Saved);
+    EXPECT_EQ(save(scored_, "30", true), Kind::Applied);
     other_.execute("delete from t_omr where zkzh = '" + b + "'");
     EXPECT_EQ(save(b, "12"), Kind::Gone);
 
@@ -179,15 +178,15 @@ TEST_P(JournalledSession, UndoWalksBackThroughThisWindowsSaves)
 {
     const std::string& a = unscored_[0];
     const ado::FieldValue scoredBefore = stored(scored_);
-    EXPECT_EQ(save(a, "23"), Kind::Saved);
-    EXPECT_EQ(save(scored_, "31"), Kind::Saved);
-    EXPECT_EQ(save(a, "30"), Kind::Saved);
+    EXPECT_EQ(save(a, "23"), Kind::Applied);
+    EXPECT_EQ(save(scored_, "31"), Kind::Applied);
+    EXPECT_EQ(save(a, "30"), Kind::Applied);
 
     const std::pair<std::string, ado::FieldValue> expected[] = {{a, "23"}, {scored_, scoredBefore}, {a, std::nullopt}};
     for (const auto& [number, restored] : expected) {
         ASSERT_NE(session_->journal().lastSave(), nullptr);
         EXPECT_EQ(session_->journal().lastSave()->number, number);
-        EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Undone);
+        EXPECT_EQ(session_->undoLastSave(false).kind, Kind::Applied);
         EXPECT_EQ(stored(number), restored) << number;
         // The list row follows, and the undone candidate is the current row.
         EXPECT_EQ(session_->Main_AdoSet.fieldText("zkzh"), number);
@@ -204,12 +203,12 @@ TEST_P(JournalledSession, AScoreChangedSinceTheSaveIsNeverSilentlyUndone)
 {
     const std::string& a = unscored_[0];
     const std::string& b = unscored_[1];
-    EXPECT_EQ(save(a, "23"), Kind::Saved);
-    EXPECT_EQ(save(b, "24"), Kind::Saved);
+    EXPECT_EQ(save(a, "23"), Kind::Applied);
+    EXPECT_EQ(save(b, "24"), Kind::Applied);
 
     otherOperatorStores(b, "11");
     auto outcome = session_->undoLastSave(false);
-    EXPECT_EQ(outcome.kind, UndoKind::Conflict);
+    EXPECT_EQ(outcome.kind, Kind::Conflict);
     EXPECT_EQ(outcome.stored, "11");
     EXPECT_EQ(stored(b), ado::FieldValue("11"));
     // The operator keeps the other's score: that save leaves the undo list, the row shows "11".
@@ -219,9 +218,9 @@ TEST_P(JournalledSession, AScoreChangedSinceTheSaveIsNeverSilentlyUndone)
     EXPECT_EQ(session_->journal().lastSave()->number, a);
 
     otherOperatorStores(a, "12");
-    EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Conflict);
+    EXPECT_EQ(session_->undoLastSave(false).kind, Kind::Conflict);
     // The operator replaces it after all.
-    EXPECT_EQ(session_->undoLastSave(true).kind, UndoKind::Undone);
+    EXPECT_EQ(session_->undoLastSave(true).kind, Kind::Applied);
     EXPECT_EQ(stored(a), std::nullopt);
 
     const auto records = seen(entries());
@@ -235,7 +234,7 @@ TEST_P(JournalledSession, AScoreChangedSinceTheSaveIsNeverSilentlyUndone)
 TEST_P(JournalledSession, UndoOfACandidateNotListedLeavesTheListAlone)
 {
     const std::string& a = unscored_[0];
-    EXPECT_EQ(save(a, "23"), Kind::Saved);
+    EXPECT_EQ(save(a, "23"), Kind::Applied);
     int other = -1;
     for (int node = 0; node < tree_.size() && other < 0; ++node)
         if (node != node_ && tree_.node(node).text.substr(0, 3) != tree_.node(node_).text.substr(0, 3) &&
@@ -248,7 +247,7 @@ TEST_P(JournalledSession, UndoOfACandidateNotListedLeavesTheListAlone)
     list.moveBy(2);
     const std::string current = list.fieldText("zkzh");
 
-    EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Undone);
+    EXPECT_EQ(session_->undoLastSave(false).kind, Kind::Applied);
     EXPECT_EQ(stored(a), std::nullopt);
     EXPECT_EQ(list.fieldText("zkzh"), current);
 }
@@ -261,19 +260,19 @@ TEST_P(JournalledSession, AJournalThatCannotBeOpenedNeverStopsScoring)
     for (const char* suffix : {"", "-wal", "-shm"})
         std::filesystem::remove(std::filesystem::path(file) += suffix);
     std::filesystem::create_directory(file);
-    session_ = std::make_unique<ScoreEntrySession>(state_, gbk::fromUtf8((dir_ / "kavrint.ini").string()));
+    session_ = std::make_unique<ScoreEntrySession>(state_, HostFiles::in(gbk::fromUtf8((dir_ / "").string())));
     session_->bind();
     session_->selectNode(tree_.selection(node_), 2);
 
     EXPECT_FALSE(session_->journal().on());
     EXPECT_FALSE(session_->journal().offReason().empty());
     EXPECT_TRUE(session_->journal().takeOffNotice());
-    EXPECT_EQ(save(unscored_[0], "23"), Kind::Saved);
-    EXPECT_EQ(save(unscored_[1], "24"), Kind::Saved);
+    EXPECT_EQ(save(unscored_[0], "23"), Kind::Applied);
+    EXPECT_EQ(save(unscored_[1], "24"), Kind::Applied);
     EXPECT_FALSE(session_->journal().takeOffNotice());
     EXPECT_EQ(stored(unscored_[1]), ado::FieldValue("24"));
     // Undo does not depend on the journal.
-    EXPECT_EQ(session_->undoLastSave(false).kind, UndoKind::Undone);
+    EXPECT_EQ(session_->undoLastSave(false).kind, Kind::Applied);
     EXPECT_EQ(stored(unscored_[1]), std::nullopt);
 }
 

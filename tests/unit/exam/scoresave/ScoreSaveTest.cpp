@@ -1,11 +1,12 @@
-// Storing a score through every backend: the read of the stored score, the update, the
-// decision "candidate gone" made by reading, not by the driver's row count, and a save that
-// meets another session's lock or a lost server connection.
+// Changing a score through every backend: the read of the stored score, the compare-and-set
+// over it (forced or not), the decision "candidate gone" made by reading, not by the driver's
+// row count, and a change that meets another session's lock or a lost server connection.
 #include "exam/ScoreSave.hpp"
 #include "plain/NativeOdbcDriver.hpp"
 #include "plain/PostgresDb.hpp"
 #include "plain/SqliteOdbcDriver.hpp"
 #include "plain/TempDir.hpp"
+#include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/connection/ProviderError.hpp"
 #include "platform/connection/TADOConnection.hpp"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,12 +66,28 @@ protected:
                           "update omr_rows set tttt = new.tttt where zkzh = old.zkzh; end");
         }
         const std::string table = GetParam().counting == Counting::Counted ? "t_omr" : "omr_rows";
-        setup.execute("insert into " + table + " values ('400100000001', null, null)");
-        setup.execute("insert into " + table + " values ('400100000002', '27.5', null)");
-        setup.execute("insert into " + table + " values ('4001''7', '', null)");
         connection_.setConnectionString(connectionString());
         connection_.open();
         query_.setConnection(&connection_);
+        resetRows();
+    }
+
+    // The fixture's three candidates: no score (NULL), a score, the empty text.
+    static std::map<std::string, ado::FieldValue> initialRows()
+    {
+        return {{"400100000001", std::nullopt}, {"400100000002", "27.5"}, {"4001'7", ""}};
+    }
+    void resetRows()
+    {
+        const std::string table = GetParam().counting == Counting::Counted ? "t_omr" : "omr_rows";
+        connection_.execute("delete from " + table);
+        connection_.execute(
+            "insert into " + table +
+            " values ('400100000001', null, null), ('400100000002', '27.5', null), ('4001''7', '', null)");
+    }
+    std::optional<ado::FieldValue> stored(const std::string& number)
+    {
+        return exam::readStoredValue(connection_, number);
     }
 
     // The backend's connection string, with extra keys at its end.
@@ -93,37 +111,79 @@ protected:
     ado::TADOQuery query_{"Save_ADOQ"};
 };
 
+TEST(scoreUpdateSql, QuotesScoreAndNumberAndWritesNullAsNull)
+{
+    EXPECT_EQ(exam::scoreUpdateSql("85.5", "4269110501001"), "update t_omr set tttt='85.5' where zkzh='4269110501001'");
+    EXPECT_EQ(exam::scoreUpdateSql("", "4'2"), "update t_omr set tttt='' where zkzh='4''2'");
+    EXPECT_EQ(exam::scoreUpdateSql(std::nullopt, "4'2"), "update t_omr set tttt=NULL where zkzh='4''2'");
+}
+
 TEST_P(ScoreSave, ReadsWhatTheDatabaseHolds)
 {
-    EXPECT_EQ(exam::readStoredScore(connection_, "400100000001"), std::optional<std::string>(""));
-    EXPECT_EQ(exam::readStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
-    EXPECT_EQ(exam::readStoredScore(connection_, "4001'7"), std::optional<std::string>(""));
-    EXPECT_EQ(exam::readStoredScore(connection_, "499999999999"), std::nullopt);
+    EXPECT_EQ(stored("400100000001"), std::optional<ado::FieldValue>(ado::FieldValue()));
+    EXPECT_EQ(stored("400100000002"), std::optional<ado::FieldValue>("27.5"));
+    EXPECT_EQ(stored("4001'7"), std::optional<ado::FieldValue>(""));
+    EXPECT_EQ(stored("499999999999"), std::nullopt);
     // The number is a quoted literal, never statement text.
-    EXPECT_EQ(exam::readStoredScore(connection_, "x' or '1'='1"), std::nullopt);
+    EXPECT_EQ(stored("x' or '1'='1"), std::nullopt);
 }
 
-TEST_P(ScoreSave, StoresForAListedCandidateWhateverTheDriverCounts)
+// One change on the three candidates of the fixture (NULL, "27.5" and "" stored): what comes
+// of it, and what the database holds afterwards, the other candidates untouched.
+TEST_P(ScoreSave, AppliesOnlyOverTheExpectedScoreUnlessForced)
 {
-    EXPECT_TRUE(exam::storeScore(query_, "30", "400100000001"));
-    EXPECT_EQ(exam::readStoredScore(connection_, "400100000001"), std::optional<std::string>("30"));
-    EXPECT_TRUE(exam::storeScore(query_, "12", "4001'7"));
-    EXPECT_EQ(exam::readStoredScore(connection_, "4001'7"), std::optional<std::string>("12"));
-    // The other candidates keep their scores.
-    EXPECT_EQ(exam::readStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
-}
-
-TEST_P(ScoreSave, ReportsACandidateWhoIsGone)
-{
-    EXPECT_FALSE(exam::storeScore(query_, "30", "499999999999"));
-    EXPECT_EQ(exam::readStoredScore(connection_, "499999999999"), std::nullopt);
+    using Kind = exam::ScoreApplied::Kind;
+    const ado::FieldValue null;
+    const struct {
+        const char* what;
+        exam::ScoreChange change;
+        bool force;
+        Kind kind;
+        ado::FieldValue storedBefore;
+        std::optional<ado::FieldValue> after; // nullopt: no such candidate
+    } cases[] = {
+        {"a first score over NULL", {"400100000001", "", "30"}, false, Kind::Applied, null, "30"},
+        {"a quote in the number", {"4001'7", "", "12"}, false, Kind::Applied, "", "12"},
+        {"a score replaced", {"400100000002", "27.5", "28"}, false, Kind::Applied, "27.5", "28"},
+        {"an undo back to NULL", {"400100000002", "27.5", null}, false, Kind::Applied, "27.5", null},
+        {"someone else stored a score", {"400100000002", "", "30"}, false, Kind::Conflict, "27.5", "27.5"},
+        {"someone else cleared the score", {"4001'7", "5", null}, false, Kind::Conflict, "", ""},
+        {"forced over another score", {"400100000002", "", "30"}, true, Kind::Applied, "27.5", "30"},
+        {"a candidate who is gone", {"499999999999", "", "30"}, false, Kind::Gone, null, std::nullopt},
+        {"forced for a candidate who is gone", {"499999999999", "", "30"}, true, Kind::Gone, null, std::nullopt},
+        {"a number that is statement text", {"x' or '1'='1", "", "30"}, true, Kind::Gone, null, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        resetRows();
+        auto expected = initialRows();
+        if (c.after)
+            expected[c.change.zkzh] = *c.after;
+        const exam::ScoreApplied applied = exam::applyScore(query_, c.change, c.force);
+        EXPECT_EQ(applied.kind, c.kind);
+        EXPECT_EQ(applied.stored, c.storedBefore);
+        for (const auto& [number, score] : expected)
+            EXPECT_EQ(stored(number), std::optional<ado::FieldValue>(score)) << number;
+        EXPECT_EQ(stored(c.change.zkzh), c.after);
+    }
 }
 
 TEST_P(ScoreSave, ProviderErrorsReachTheCaller)
 {
     connection_.execute("drop " + std::string(GetParam().counting == Counting::Counted ? "table" : "view") + " t_omr");
-    EXPECT_ANY_THROW(exam::storeScore(query_, "30", "400100000001"));
-    EXPECT_ANY_THROW(exam::readStoredScore(connection_, "400100000001"));
+    EXPECT_ANY_THROW(exam::applyScore(query_, {"400100000001", "", "30"}, true));
+    EXPECT_ANY_THROW(stored("400100000001"));
+}
+
+TEST_P(ScoreSave, AQueryWithoutConnectionNamesItself)
+{
+    ado::TADOQuery unbound{"Save_ADOQ"};
+    try {
+        exam::applyScore(unbound, {"400100000001", "", "30"}, false);
+        ADD_FAILURE() << "no error without a connection";
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Save_ADOQ: Missing Connection or ConnectionString");
+    }
 }
 
 // Another session holds the candidate's row (SQLite: the whole file) in an open write
@@ -142,7 +202,7 @@ TEST_P(ScoreSave, ALockHeldElsewhereEndsTheSaveAfterTheTimeOutChangingNothing)
     ado::TADOQuery save{"Save_ADOQ"};
     save.setConnection(&waiting);
     try {
-        exam::storeScore(save, "30", "400100000002");
+        exam::applyScore(save, {"400100000002", "", "30"}, true);
         ADD_FAILURE() << "the save did not wait for the lock";
     } catch (const EDatabaseError& e) {
         const std::string message = e.what();
@@ -150,7 +210,7 @@ TEST_P(ScoreSave, ALockHeldElsewhereEndsTheSaveAfterTheTimeOutChangingNothing)
             << message;
     }
     other.execute("rollback");
-    EXPECT_EQ(exam::readStoredScore(waiting, "400100000002"), std::optional<std::string>("27.5"));
+    EXPECT_EQ(exam::readStoredValue(waiting, "400100000002"), std::optional<ado::FieldValue>("27.5"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ScoreSave,
@@ -162,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, ScoreSave,
                          [](const ::testing::TestParamInfo<SaveCase>& param) { return caseName(param.param); });
 
 // The demo host's connection across a server restart: it opens itself again after the loss,
-// a read is run again on the new connection, a save never is.
+// a read is run again on the new connection, an update never is.
 class ScoreSaveAcrossServerRestart : public ::testing::Test {
 protected:
     void SetUp() override
@@ -177,31 +237,41 @@ protected:
         save_.setConnection(&connection_);
     }
 
+    // The save's update alone, without the read before it.
+    void update(const std::string& score)
+    {
+        save_.clearSql();
+        save_.setSql(exam::scoreUpdateSql(score, "400100000001"));
+        save_.execSql();
+    }
+
     std::unique_ptr<test::PostgresDb> postgres_;
     ado::TADOConnection connection_;
     ado::TADOQuery save_{"Save_ADOQ"};
 };
 
-TEST_F(ScoreSaveAcrossServerRestart, TheSaveAfterTheRestartFailsAndTheNextOneStores)
+TEST_F(ScoreSaveAcrossServerRestart, TheUpdateAfterTheRestartFailsAndTheNextSaveStores)
 {
+    using Kind = exam::ScoreApplied::Kind;
     connection_.setReopenWhenLost(true);
-    EXPECT_TRUE(exam::storeScore(save_, "30", "400100000001"));
+    EXPECT_EQ(exam::applyScore(save_, {"400100000001", "", "30"}, false).kind, Kind::Applied);
     test::restartPostgres();
-    EXPECT_THROW(exam::storeScore(save_, "31", "400100000001"), ado::EConnectionLost);
-    EXPECT_TRUE(exam::storeScore(save_, "32", "400100000001"));
-    EXPECT_EQ(exam::readStoredScore(connection_, "400100000001"), std::optional<std::string>("32"));
+    EXPECT_THROW(update("31"), ado::EConnectionLost);
+    EXPECT_EQ(exam::applyScore(save_, {"400100000001", "30", "32"}, false).kind, Kind::Applied);
+    EXPECT_EQ(exam::readStoredValue(connection_, "400100000001"), std::optional<ado::FieldValue>("32"));
 
-    // A read that meets the loss is answered from the reopened connection.
+    // A save whose read meets the loss reads again on the reopened connection, and stores.
     test::restartPostgres();
-    EXPECT_EQ(exam::readStoredScore(connection_, "400100000002"), std::optional<std::string>("27.5"));
+    EXPECT_EQ(exam::applyScore(save_, {"400100000002", "27.5", "28"}, false).kind, Kind::Applied);
+    EXPECT_EQ(exam::readStoredValue(connection_, "400100000002"), std::optional<ado::FieldValue>("28"));
 }
 
 TEST_F(ScoreSaveAcrossServerRestart, WithoutReopeningTheConnectionStaysLost)
 {
     test::restartPostgres();
     for (int attempt = 0; attempt < 3; ++attempt)
-        EXPECT_THROW(exam::storeScore(save_, "31", "400100000001"), EDatabaseError);
-    EXPECT_THROW(exam::readStoredScore(connection_, "400100000001"), EDatabaseError);
+        EXPECT_THROW(exam::applyScore(save_, {"400100000001", "", "31"}, true), EDatabaseError);
+    EXPECT_THROW(exam::readStoredValue(connection_, "400100000001"), EDatabaseError);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "exam/ScoreSettings.hpp"
+#include "exam/HostFiles.hpp"
 #include "plain/Files.hpp"
 #include "plain/GbkPath.hpp"
 #include "plain/TempDir.hpp"
-#include "platform/HostPaths.hpp"
+#include "platform/Gbk.hpp"
 #include "platform/NativePath.hpp"
 
 #include <gtest/gtest.h>
@@ -60,12 +61,28 @@ TEST(ScoreSettings, WritesTrimmedDecimalPlacesThenMaximum)
     EXPECT_EQ(fileBytes(path), "[ScoreSet]\r\nXs=\r\nUp=100\r\n");
 }
 
-TEST(ScoreSettings, FileLivesInTheHostProgramsFolder)
+// The window's files lie in the host program's folder, the report template one folder down,
+// joined with the separator the folder is written with.
+TEST(HostFiles, LieInTheFolderGiven)
 {
-    const fs::path program = nativePath(hostExecutablePath());
-    EXPECT_TRUE(fs::is_regular_file(program)) << program;
-    EXPECT_EQ(program.stem(), "unit_exam_scoresettings");
-    EXPECT_EQ(exam::scoreSettingsPath(), test::gbkName(program.parent_path() / "kavrint.ini"));
+    const struct {
+        const char* folder;
+        const char* settings;
+        const char* journal;
+        const char* reportTemplate;
+    } cases[] = {
+        {"/opt/主机/", "/opt/主机/kavrint.ini", "/opt/主机/登分日志.sqlite",
+         "/opt/主机/报表/四级考生主观题分数报表.rtpl"},
+        {"C:\\考试\\", "C:\\考试\\kavrint.ini", "C:\\考试\\登分日志.sqlite",
+         "C:\\考试\\报表\\四级考生主观题分数报表.rtpl"},
+        {"", "kavrint.ini", "登分日志.sqlite", "报表/四级考生主观题分数报表.rtpl"},
+    };
+    for (const auto& c : cases) {
+        const exam::HostFiles files = exam::HostFiles::in(gbk::fromUtf8(c.folder));
+        EXPECT_EQ(files.settings, gbk::fromUtf8(c.settings)) << c.folder;
+        EXPECT_EQ(files.journal, gbk::fromUtf8(c.journal)) << c.folder;
+        EXPECT_EQ(files.reportTemplate, gbk::fromUtf8(c.reportTemplate)) << c.folder;
+    }
 }
 
 } // namespace

@@ -15,24 +15,23 @@
 
 using namespace skorvin;
 using namespace skorvin::exam;
-using Kind = ScoreEntrySession::SaveOutcome::Kind;
+using Kind = ScoreEntrySession::ChangeOutcome::Kind;
 using Check = ScoreEntrySession::Check;
 
 namespace {
 
 class Session : public ::testing::Test {
 protected:
-    Session() : connection_(demo_.connectionString()), session_(state_, settingsPath())
+    Session()
+        : connection_(demo_.connectionString()), session_(state_, HostFiles::in(gbk::fromUtf8((dir_ / "").string())))
     {
         connection_.open();
         state_.HostConnection = &connection_;
         writeSettings("1", "40");
         session_.bind();
-        const auto start = session_.start(tree_);
-        node_ = start.node;
+        node_ = session_.start(tree_);
     }
 
-    std::string settingsPath() const { return gbk::fromUtf8((dir_ / "kavrint.ini").string()); }
     void writeSettings(const std::string& xs, const std::string& up) const
     {
         std::ofstream(dir_ / "kavrint.ini", std::ios::binary) << "[ScoreSet]\r\nXs=" << xs << "\r\nUp=" << up << "\r\n";
@@ -70,7 +69,6 @@ TEST_F(Session, StartsOnTheInstallationsNode)
     EXPECT_EQ(state_.SiteCodeLen, 6);
     EXPECT_EQ(tree_.node(node_).text.substr(0, 3), "11-");
     auto& shown = list(0);
-    EXPECT_EQ(state_.CurrentCode, "11");
     EXPECT_EQ(shown.recordCount(), demo_.summary().counts(1, "11").unscored());
     session_.applyDisplayChoice(2);
     EXPECT_EQ(shown.recordCount(), demo_.summary().counts(1, "11").listed);
@@ -125,7 +123,7 @@ TEST_F(Session, SavesTheScoreForTheCurrentRowAndTheListFollows)
     const std::string number = shown.fieldText("zkzh");
     ASSERT_TRUE(session_.locate(number));
     const auto outcome = session_.storeCurrent("12.", false);
-    EXPECT_EQ(outcome.kind, Kind::Saved);
+    EXPECT_EQ(outcome.kind, Kind::Applied);
     EXPECT_EQ(outcome.number, number);
     EXPECT_EQ(stored(number), std::optional<std::string>("12"));
     // The scored candidate leaves the 未登分 list; the next one is current.
@@ -149,9 +147,9 @@ TEST_F(Session, AnotherOperatorsScoreIsNotOverwrittenUnasked)
     EXPECT_EQ(stored(number), std::optional<std::string>("30"));
 
     // The list now agrees with the database: the next save goes through, and so does a replace.
-    EXPECT_EQ(session_.storeCurrent("25", false).kind, Kind::Saved);
+    EXPECT_EQ(session_.storeCurrent("25", false).kind, Kind::Applied);
     connection_.execute("update t_omr set tttt = '31' where zkzh = '" + number + "'");
-    EXPECT_EQ(session_.storeCurrent("26", true).kind, Kind::Saved);
+    EXPECT_EQ(session_.storeCurrent("26", true).kind, Kind::Applied);
     EXPECT_EQ(stored(number), std::optional<std::string>("26"));
     EXPECT_EQ(shown.fieldText("tttt"), "26");
 }
@@ -185,23 +183,42 @@ TEST_F(Session, ANumberThatLostCharactersIsNeverUpdated)
     EXPECT_EQ(stored(base + "?"), std::optional<std::string>(""));
 }
 
-TEST_F(Session, ReportValuesAndHeading)
+TEST_F(Session, TheCurrentCandidateAndThePrintedSheetsFeed)
 {
-    auto& shown = list(2);
-    ASSERT_TRUE(session_.locate(demo_.summary().samples.scoredHalf.zkzh));
-    EXPECT_EQ(session_.reportValue("ZKZH"), demo_.summary().samples.scoredHalf.zkzh);
-    EXPECT_EQ(session_.reportValue("FS"), std::optional<std::string>("27.5"));
-    EXPECT_EQ(session_.reportValue("fs"), std::nullopt);
-    EXPECT_EQ(session_.reportValue("PAGE#"), std::nullopt);
-    EXPECT_EQ(shown.fieldText("zkzh"), demo_.summary().samples.scoredHalf.zkzh);
+    const auto& scored = demo_.summary().samples.scoredHalf;
+    list(2);
+    EXPECT_EQ(session_.organisation(), tree_.node(node_).text);
+    ASSERT_TRUE(session_.locate(scored.zkzh));
+    const auto current = session_.current();
+    ASSERT_TRUE(current.has_value());
+    EXPECT_EQ(current->number, scored.zkzh);
+    EXPECT_EQ(current->score, "27.5");
+
+    const SheetFeed feed = session_.sheetFeed();
+    EXPECT_EQ(feed.heading, ScoreEntrySession::reportHeading(tree_.node(node_).text));
+    EXPECT_FALSE(feed.title.empty());
+    EXPECT_EQ(feed.rowCount, demo_.summary().counts(1, "11").listed);
+    // The feed reads the row the list is on: the located candidate, then the first one.
+    EXPECT_EQ(feed.value("ZKZH"), scored.zkzh);
+    EXPECT_EQ(feed.value("FS"), std::optional<std::string>("27.5"));
+    EXPECT_EQ(feed.value("fs"), std::nullopt);
+    EXPECT_EQ(feed.value("PAGE#"), std::nullopt);
+    feed.first();
+    EXPECT_EQ(feed.value("ZKZH"), session_.Main_AdoSet.fieldText("zkzh"));
     EXPECT_EQ(ScoreEntrySession::reportHeading(gbk::fromUtf8("00-Zuvo")), gbk::fromUtf8("Zuvo四级主观题登分表"));
     EXPECT_EQ(ScoreEntrySession::reportHeading(gbk::fromUtf8("11-北京市")), gbk::fromUtf8("北京市四级主观题登分表"));
+
+    // An empty view has no current candidate, though the organisation is listed.
+    connection_.execute("update t_omr set tttt = '1'");
+    list(0);
+    EXPECT_TRUE(session_.listed());
+    EXPECT_FALSE(session_.current().has_value());
 }
 
 TEST(SessionWithoutConnection, FailsAtBindAndStart)
 {
     ModuleState state;
-    ScoreEntrySession session(state, "kavrint.ini");
+    ScoreEntrySession session(state, HostFiles::in(""));
     OrgTree tree;
     EXPECT_THROW(session.bind(), EDatabaseError);
     EXPECT_THROW(session.start(tree), EDatabaseError);
