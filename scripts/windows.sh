@@ -52,15 +52,21 @@ ensure_windows_packages() {
   ensure_packages
 }
 
+# unpack_debian_source <package> <work dir>: a fresh work dir holding the package's unpacked
+# source; prints the source tree's path.
+unpack_debian_source() {
+  rm -rf "$2" && mkdir -p "$2"
+  (cd "$2" && apt-get source -qq "$1" >/dev/null 2>&1)
+  find "$2" -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n 1
+}
+
 # The SQLite amalgamation (sqlite3.c, sqlite3.h), generated once from the source package.
 ensure_sqlite_amalgamation() {
   [ -f "$SQLITE_SOURCE/sqlite3.c" ] && return 0
   echo "Generating the SQLite amalgamation from Debian's source package"
   local work=$SQLITE_SOURCE.work
-  rm -rf "$work" && mkdir -p "$work"
-  (cd "$work" && apt-get source -qq sqlite3 >/dev/null 2>&1)
   local tree
-  tree=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'sqlite3-*' | head -n 1)
+  tree=$(unpack_debian_source sqlite3 "$work")
   mkdir -p "$work/bld"
   (cd "$work/bld" && "$tree/configure" --disable-tcl >/dev/null && make -j2 sqlite3.c >/dev/null)
   mkdir -p "$SQLITE_SOURCE"
@@ -73,10 +79,8 @@ ensure_xlsxwriter_source() {
   [ -f "$XLSXWRITER_SOURCE/CMakeLists.txt" ] && return 0
   echo "Unpacking libxlsxwriter from Debian's source package"
   local work=$XLSXWRITER_SOURCE.work
-  rm -rf "$work" && mkdir -p "$work"
-  (cd "$work" && apt-get source -qq libxlsxwriter >/dev/null 2>&1)
   local tree
-  tree=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libxlsxwriter-*' | head -n 1)
+  tree=$(unpack_debian_source libxlsxwriter "$work")
   rm -rf "$XLSXWRITER_SOURCE"
   mv "$tree" "$XLSXWRITER_SOURCE"
   rm -rf "$work"
