@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/ByteArena.hpp"
 #include "report/ChunkedArray.hpp"
 #include "report/ReportTemplate.hpp"
-#include "report/TextArena.hpp"
 
 #include <array>
 #include <cstddef>
@@ -109,7 +109,7 @@ public:
     Piece piece(std::size_t index) const;
     std::string_view text(const Piece& piece) const;
     // Every piece's bytes: the blocks laid end to end are what the file stores.
-    const TextArena& textArena() const { return text_; }
+    const ByteArena& textArena() const { return text_; }
     const PieceStyle& style(std::uint16_t index) const { return styles_.at(index); }
     std::size_t styleCount() const { return styles_.size(); }
     std::size_t pieceCount() const { return pieces_.size(); }
@@ -162,7 +162,7 @@ private:
     std::unordered_map<Shape, std::uint32_t, ShapeHash> shapeIndexes_;
     // The shapes met last, by hash: a build meets the same few shapes over and over.
     std::array<std::uint32_t, 64> recentShapes_{};
-    TextArena text_;
+    ByteArena text_;
 };
 
 inline Piece PieceRange::Iterator::operator*() const

@@ -193,7 +193,7 @@ public:
             report.pieces_.push_back(
                 {rect.y, textOffset, textLength, report.shapeIndex({rect.x, rect.width, rect.height, style})});
         }
-        report.text_ = TextArena(in.bytes());
+        report.text_ = ByteArena(in.bytes());
         for (std::size_t i = 0; i < report.pieceCount(); ++i) {
             const Piece piece = report.piece(i);
             if (std::uint64_t{piece.textOffset} + piece.textLength > report.text_.size())
