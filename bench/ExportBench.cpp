@@ -7,17 +7,15 @@
 // "<export> peak memory growth: <n> MB" for both.
 #include "exam/CandidateList.hpp"
 #include "exam/ModuleState.hpp"
-#include "platform/HostPaths.hpp"
-#include "platform/connection/TADOConnection.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/Offscreen.hpp"
+#include "support/PeakMemory.hpp"
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
+#include "support/ScoreWindow.hpp"
 #include "support/UnexpectedBoxes.hpp"
 #include "ui/grid/TDataGrid.hpp"
-#include "ui/score/frmSkorvin_UNIT.hpp"
-#include "ui/seams/Dialogs.hpp"
 #include "ui/widgets/TRadioGroup.hpp"
 
 #include <benchmark/benchmark.h>
@@ -31,7 +29,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -61,20 +58,14 @@ public:
 // The score window on the national database, the root selected and 所有 chosen.
 class Window {
 public:
-    Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
+    Window() : shown_(bench::nationalDatabase(), operator_)
     {
-        ui::Replaceable<ui::Dialogs>::install(&operator_);
-        connection_.open();
-        state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
-        window_->show();
-        QCoreApplication::processEvents();
-        auto* tree = window_->findChild<QTreeView*>(QStringLiteral("TreeView1"));
+        auto* tree = shown_.child<QTreeView>("TreeView1");
         tree->selectionModel()->setCurrentIndex(tree->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
-        QRadioButton* all = window_->findChild<ui::TRadioGroup*>(QStringLiteral("RadioGroup1"))->button(2);
+        QRadioButton* all = shown_.child<ui::TRadioGroup>("RadioGroup1")->button(2);
         QTest::mouseClick(all, Qt::LeftButton, Qt::NoModifier, QPoint(6, all->height() / 2));
-        exportButton_ = window_->findChild<QPushButton*>(QStringLiteral("btnExport"));
-        rows_ = window_->findChild<ui::TDataGrid*>(QStringLiteral("DataGrid1"))->model()->rowCount();
+        exportButton_ = shown_.child<QPushButton>("btnExport");
+        rows_ = shown_.child<ui::TDataGrid>("DataGrid1")->model()->rowCount();
         QCoreApplication::processEvents();
     }
 
@@ -87,25 +78,12 @@ public:
 
 private:
     Operator operator_;
-    ado::TADOConnection connection_;
-    exam::ModuleState state_;
-    std::unique_ptr<ui::TfrmSkorvin> window_;
+    bench::ScoreWindow shown_;
     QPushButton* exportButton_ = nullptr;
     int rows_ = 0;
 };
 
 std::unique_ptr<Window> theWindow;
-
-// A line of /proc/self/status in kB ("VmRSS", "VmHWM").
-long statusKb(const std::string& key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key + ":", 0) == 0)
-            return std::atol(line.c_str() + key.size() + 1);
-    return -1;
-}
 
 void listExport(benchmark::State& state)
 {
@@ -145,16 +123,6 @@ void sqliteShell(benchmark::State& state)
     }
 }
 
-// The rise of the resident set's high-water mark over what was resident before one export.
-double peakGrowthMb(bool workbook)
-{
-    std::ofstream("/proc/self/clear_refs") << "5"; // resets the high-water mark to the current size
-    const long before = statusKb("VmRSS");
-    theWindow->clickExport(workbook);
-    const long peak = statusKb("VmHWM");
-    return before < 0 || peak < 0 ? -1 : static_cast<double>(peak - before) / 1024.0;
-}
-
 } // namespace
 
 BENCHMARK(listExport)->Name("list export")->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
@@ -167,8 +135,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     fs::create_directories(kFolder);
     theWindow = std::make_unique<Window>();
-    const double growth = peakGrowthMb(false);
-    const double workbookGrowth = peakGrowthMb(true);
+    // The rise over what was resident before one export.
+    const double growth = bench::peakGrowthMb([] { theWindow->clickExport(false); });
+    const double workbookGrowth = bench::peakGrowthMb([] { theWindow->clickExport(true); });
     const int status = bench::runBenchmarks(argc, argv, [&](const bench::RatioReporter& reporter) {
         reporter.printRatio("list export", "sqlite3 CLI");
         reporter.printRatio("workbook export", "list export");

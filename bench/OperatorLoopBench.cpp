@@ -15,10 +15,9 @@
 #include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
+#include "support/ScoreWindow.hpp"
 #include "support/UnexpectedBoxes.hpp"
 #include "ui/grid/TDataGrid.hpp"
-#include "ui/score/frmSkorvin_UNIT.hpp"
-#include "ui/seams/Dialogs.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -109,21 +108,14 @@ std::string siteOfAbout(ado::TADOConnection& connection, long rows)
 // The score window on the working database, as the operator finds it (Beijing, 未登分).
 class Window {
 public:
-    Window() : connection_(bench::sqliteConnectionString(workingDatabase()))
+    Window()
+        : shown_(workingDatabase(), boxes_), tree_(shown_.child<QTreeView>("TreeView1")),
+          grid_(shown_.child<ui::TDataGrid>("DataGrid1")), number_(shown_.child<QLineEdit>("edtZKZ")),
+          score_(shown_.child<QLineEdit>("edtFS"))
     {
-        ui::Replaceable<ui::Dialogs>::install(&boxes_);
-        connection_.open();
-        state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
-        tree_ = child<QTreeView>("TreeView1");
-        grid_ = child<ui::TDataGrid>("DataGrid1");
-        number_ = child<QLineEdit>("edtZKZ");
-        score_ = child<QLineEdit>("edtFS");
-        window_->show();
-        settle();
     }
 
-    ado::TADOConnection& connection() { return connection_; }
+    ado::TADOConnection& connection() { return shown_.connection(); }
     ui::TDataGrid& grid() { return *grid_; }
     QLineEdit& numberBox() { return *number_; }
     QLineEdit& scoreBox() { return *score_; }
@@ -161,15 +153,6 @@ public:
     }
 
 private:
-    template <typename T> T* child(const char* name) const
-    {
-        T* widget = window_->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) {
-            std::fprintf(stderr, "no control named %s\n", name);
-            std::abort();
-        }
-        return widget;
-    }
     QModelIndex find(const std::string& code, const QModelIndex& under) const
     {
         const QString prefix = QString::fromLatin1(code) + QLatin1Char('-');
@@ -185,22 +168,15 @@ private:
     void select(const QModelIndex& node)
     {
         tree_->selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
-        settle();
-    }
-    void settle()
-    {
-        QCoreApplication::processEvents();
-        window_->repaint();
+        shown_.settle();
     }
 
     bench::UnexpectedBoxes boxes_;
-    ado::TADOConnection connection_;
-    exam::ModuleState state_;
-    std::unique_ptr<ui::TfrmSkorvin> window_;
-    QTreeView* tree_ = nullptr;
-    ui::TDataGrid* grid_ = nullptr;
-    QLineEdit* number_ = nullptr;
-    QLineEdit* score_ = nullptr;
+    bench::ScoreWindow shown_;
+    QTreeView* tree_;
+    ui::TDataGrid* grid_;
+    QLineEdit* number_;
+    QLineEdit* score_;
 };
 
 // Made in main and gone before the application object is.

@@ -6,19 +6,15 @@
 // would show it.
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
 #include "exam/CandidateList.hpp"
-#include "exam/ModuleState.hpp"
-#include "platform/HostPaths.hpp"
-#include "platform/connection/TADOConnection.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 #include "support/CpuTime.hpp"
 #include "support/NationalDb.hpp"
 #include "support/Offscreen.hpp"
 #include "support/RatioReporter.hpp"
 #include "support/RunBenchmarks.hpp"
+#include "support/ScoreWindow.hpp"
 #include "support/UnexpectedBoxes.hpp"
 #include "ui/grid/TDataGrid.hpp"
-#include "ui/score/frmSkorvin_UNIT.hpp"
-#include "ui/seams/Dialogs.hpp"
 #include "ui/widgets/TRadioGroup.hpp"
 
 #include <benchmark/benchmark.h>
@@ -29,8 +25,6 @@
 #include <QTest>
 #include <QTreeView>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 using namespace skorvin;
@@ -48,20 +42,13 @@ public:
 // province (Beijing), as the operator finds it.
 class Window {
 public:
-    Window() : connection_(bench::sqliteConnectionString(bench::nationalDatabase()))
+    Window()
+        : shown_(bench::nationalDatabase(), boxes_), tree_(shown_.child<QTreeView>("TreeView1")),
+          grid_(shown_.child<ui::TDataGrid>("DataGrid1")), choices_(shown_.child<ui::TRadioGroup>("RadioGroup1"))
     {
-        ui::Replaceable<ui::Dialogs>::install(&boxes_);
-        connection_.open();
-        state_.HostConnection = &connection_;
-        window_ = std::make_unique<ui::TfrmSkorvin>(state_, exam::HostFiles::in(hostFolder()));
-        tree_ = child<QTreeView>("TreeView1");
-        grid_ = child<ui::TDataGrid>("DataGrid1");
-        choices_ = child<ui::TRadioGroup>("RadioGroup1");
-        window_->show();
-        settle();
     }
 
-    ado::TADOConnection& connection() { return connection_; }
+    ado::TADOConnection& connection() { return shown_.connection(); }
     ui::TDataGrid& grid() { return *grid_; }
 
     void clickNode(const QModelIndex& index)
@@ -85,31 +72,14 @@ public:
         settle();
     }
 
-    // Posted work done and the whole window painted.
-    void settle()
-    {
-        QCoreApplication::processEvents();
-        window_->repaint();
-    }
+    void settle() { shown_.settle(); }
 
 private:
-    template <typename T> T* child(const char* name) const
-    {
-        T* widget = window_->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) {
-            std::fprintf(stderr, "no control named %s\n", name);
-            std::abort();
-        }
-        return widget;
-    }
-
     OperatorSaysOk boxes_;
-    ado::TADOConnection connection_;
-    exam::ModuleState state_;
-    std::unique_ptr<ui::TfrmSkorvin> window_;
-    QTreeView* tree_ = nullptr;
-    ui::TDataGrid* grid_ = nullptr;
-    ui::TRadioGroup* choices_ = nullptr;
+    bench::ScoreWindow shown_;
+    QTreeView* tree_;
+    ui::TDataGrid* grid_;
+    ui::TRadioGroup* choices_;
 };
 
 // Made in main and gone before the application object is.

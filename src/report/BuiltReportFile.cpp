@@ -183,19 +183,19 @@ public:
             report.pages_.push_back(page);
         }
         in.need(static_cast<std::size_t>(pieces) * kPieceBytes);
-        report.pieces_.reserve(static_cast<std::size_t>(pieces));
         for (std::uint64_t i = 0; i < pieces; ++i) {
-            Piece piece;
-            piece.rect = {in.i32(), in.i32(), in.i32(), in.i32()};
-            piece.textOffset = in.u32();
-            piece.textLength = in.u32();
-            piece.style = in.u16();
-            if (piece.style >= report.styles_.size())
+            const Rect rect{in.i32(), in.i32(), in.i32(), in.i32()};
+            const std::uint32_t textOffset = in.u32();
+            const std::uint32_t textLength = in.u32();
+            const std::uint16_t style = in.u16();
+            if (style >= report.styles_.size())
                 throw BuiltReportFileError(damaged());
-            report.pieces_.push_back(piece);
+            report.pieces_.push_back(
+                {rect.y, textOffset, textLength, report.shapeIndex({rect.x, rect.width, rect.height, style})});
         }
-        report.text_ = in.bytes();
-        for (const Piece& piece : report.pieces_) {
+        report.text_ = ByteArena(in.bytes());
+        for (std::size_t i = 0; i < report.pieceCount(); ++i) {
+            const Piece piece = report.piece(i);
             if (std::uint64_t{piece.textOffset} + piece.textLength > report.text_.size())
                 throw BuiltReportFileError(damaged());
         }
@@ -238,7 +238,9 @@ QByteArray writeBuiltReport(const BuiltReport& report)
             out.u16(piece.style);
         }
     }
-    out.bytes(report.textArena());
+    out.u32(static_cast<std::uint32_t>(report.textArena().size()));
+    for (const std::string& block : report.textArena().blocks())
+        out.raw(block.data(), block.size());
     QByteArray& bytes = out.result();
     const std::uint32_t sum = builtReportChecksum(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     out.u32(sum);

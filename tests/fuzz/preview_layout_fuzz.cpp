@@ -4,6 +4,7 @@
 // checksum is made right first, so that the fuzzer reaches the layout behind it.
 #include "report/BuiltReportFile.hpp"
 #include "report/ReportError.hpp"
+#include "report/SealedReportFile.hpp"
 #include "ui/preview/PageLayout.hpp"
 
 #include <QByteArray>
@@ -52,13 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QSize view(data[0] * 16, data[1] * 8);
     const double dpi = 48 + data[2];
-    QByteArray bytes(reinterpret_cast<const char*>(data + 3), static_cast<qsizetype>(size - 3));
-    if (bytes.size() >= 4) {
-        bytes.chop(4);
-        const std::uint32_t sum = builtReportChecksum(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        for (int i = 0; i < 4; ++i)
-            bytes.append(static_cast<char>((sum >> (8 * i)) & 0xFF));
-    }
+    const QByteArray bytes =
+        skorvin::test::sealed(QByteArray(reinterpret_cast<const char*>(data + 3), static_cast<qsizetype>(size - 3)));
     try {
         const BuiltReport report = readBuiltReport(bytes);
         for (const skorvin::ui::PreviewZoom zoom :

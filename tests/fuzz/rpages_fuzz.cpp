@@ -3,6 +3,7 @@
 // fuzzer reaches the checks behind it.
 #include "report/BuiltReportFile.hpp"
 #include "report/ReportError.hpp"
+#include "report/SealedReportFile.hpp"
 
 #include <QByteArray>
 
@@ -13,13 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace skorvin::report;
-    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (bytes.size() >= 4) {
-        bytes.chop(4);
-        const std::uint32_t sum = builtReportChecksum(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        for (int i = 0; i < 4; ++i)
-            bytes.append(static_cast<char>((sum >> (8 * i)) & 0xFF));
-    }
+    const QByteArray bytes =
+        skorvin::test::sealed(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     try {
         const BuiltReport report = readBuiltReport(bytes);
         for (int page = 0; page < report.pageCount(); ++page) {

@@ -51,11 +51,13 @@ void Snapshot::columns(const std::vector<std::string>& names)
 
 void Snapshot::row(std::span<const std::optional<std::string_view>> fields)
 {
-    if (arena_.size() >= kEditedBit)
-        throw EDatabaseError("The result is too large to hold in memory");
-    rowStart_.push_back(static_cast<std::uint32_t>(arena_.size()));
+    encoded_.clear();
     for (const auto& f : fields)
-        encodeField(arena_, f);
+        encodeField(encoded_, f);
+    // A row may begin the next block of the arena: leave room for the rest of this one.
+    if (arena_.size() + encoded_.size() + ByteArena::kBlockBytes >= kEditedBit)
+        throw EDatabaseError("The result is too large to hold in memory");
+    rowStart_.push_back(arena_.append(encoded_));
 }
 
 void Snapshot::lossyRow(std::span<const std::optional<std::string_view>> fields, std::span<const bool> lossy)
@@ -76,7 +78,8 @@ bool Snapshot::exact(Row row, int field) const
 void Snapshot::finish()
 {
     lossyCells_.shrink_to_fit();
-    arena_.shrink_to_fit();
+    arena_.shrink();
+    encoded_ = std::string();
     rowStart_.shrink_to_fit();
     deleted_.assign(rowStart_.size(), false);
 }
@@ -84,7 +87,7 @@ void Snapshot::finish()
 const char* Snapshot::rowBytes(Row row) const
 {
     const auto start = rowStart_[row];
-    return start & kEditedBit ? edited_[start & ~kEditedBit].data() : arena_.data() + start;
+    return start & kEditedBit ? edited_[start & ~kEditedBit].data() : arena_.at(start);
 }
 
 void Snapshot::read(Row row, Value* out) const
@@ -186,7 +189,7 @@ std::size_t Snapshot::bytesHeld() const
     std::size_t edited = 0;
     for (const auto& e : edited_)
         edited += e.capacity();
-    return arena_.capacity() + rowStart_.capacity() * sizeof(std::uint32_t) + edited +
+    return arena_.capacityBytes() + rowStart_.capacity() * sizeof(std::uint32_t) + edited +
            edited_.capacity() * sizeof(std::string) + deleted_.capacity() / 8 +
            lossyCells_.capacity() * sizeof(std::uint64_t);
 }

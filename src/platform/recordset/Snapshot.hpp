@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ByteArena.hpp"
 #include "platform/connection/FieldValue.hpp"
 #include "platform/connection/RowSink.hpp"
 
@@ -16,8 +17,9 @@ namespace skorvin::ado {
 // The rows of one opened statement, shared by a dataset and its clones.
 // Compact by design, because a national list holds a million rows: every field of
 // every row lives in one byte arena as a length (a varint, 0 for NULL) and its
-// bytes, and a row is one 32-bit offset. A posted row is re-encoded into a side
-// store, so edits never move the arena.
+// bytes, and a row is one 32-bit offset. The arena is held in blocks, so that reading
+// never copies what it read before. A posted row is re-encoded into a side store, so
+// edits never move the arena.
 class Snapshot final : public RowSink {
 public:
     using Row = std::uint32_t;
@@ -62,7 +64,8 @@ private:
     const char* rowBytes(Row row) const;
 
     std::vector<std::string> names_;
-    std::string arena_;
+    ByteArena arena_;
+    std::string encoded_; // the row being read
     // Offset of each row in arena_; with kEditedBit set, an index into edited_ instead.
     std::vector<std::uint32_t> rowStart_;
     std::vector<std::string> edited_;

@@ -3,6 +3,7 @@
 #include "platform/Gbk.hpp"
 #include "report/BuiltReportFile.hpp"
 #include "report/ReportError.hpp"
+#include "report/SealedReportFile.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 using namespace skorvin::report;
 
 namespace {
+
+using skorvin::test::sealed;
 
 // Two pages of different sizes, GBK text, an empty framed piece and two styles.
 BuiltReport sample()
@@ -31,16 +34,6 @@ BuiltReport sample()
     const std::size_t footer = report.addPiece({2000, 19000, 17500, 600}, "", p);
     report.setText(footer, "2/2");
     return report;
-}
-
-// The file's bytes with the checksum made right again after a change to the body.
-QByteArray sealed(QByteArray bytes)
-{
-    bytes.chop(4);
-    const std::uint32_t sum = builtReportChecksum(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    for (int i = 0; i < 4; ++i)
-        bytes.append(static_cast<char>((sum >> (8 * i)) & 0xFF));
-    return bytes;
 }
 
 QByteArray withU32(QByteArray bytes, int at, std::uint32_t value)
