@@ -1,8 +1,8 @@
 #include "support/ScoreWindow.hpp"
 
-#include "support/NationalDb.hpp"
 #include "exam/HostFiles.hpp"
 #include "platform/HostPaths.hpp"
+#include "support/NationalDb.hpp"
 #include "ui/seams/Dialogs.hpp"
 
 #include <QCoreApplication>
