@@ -5,6 +5,7 @@
 #include "platform/Exception.hpp"
 #include "ui/common/GbkText.hpp"
 #include "ui/grid/TDataGrid.hpp"
+#include "ui/score/OrgTreeProgress.hpp"
 #include "ui/score/OrgTreeView.hpp"
 #include "ui/seams/Dialogs.hpp"
 #include "ui/widgets/BusyCursor.hpp"
@@ -21,7 +22,7 @@ namespace skorvin::ui {
 
 namespace {
 
-constexpr int kNodeRole = Qt::UserRole + 1;
+constexpr int kNodeRole = OrgTreeProgress::kNodeRole;
 
 QString chooseOrganisationText()
 {
@@ -100,13 +101,13 @@ void TfrmSkorvin::showOrgTree()
         treeItems_.push_back(item);
     }
     if (TreeView1Items->rowCount() > 0)
-        TreeView1->expand(TreeView1Items->index(0, 0));
+        TreeView1->expand(TreeView1Progress->index(0, 0));
     fitTreeColumn();
 }
 
 void TfrmSkorvin::selectOrgNode(int node)
 {
-    const QModelIndex index = treeItems_.at(static_cast<std::size_t>(node))->index();
+    const QModelIndex index = TreeView1Progress->mapFromSource(treeItems_.at(static_cast<std::size_t>(node))->index());
     // As if the operator clicked it: the selection change runs TreeView1Change at once.
     TreeView1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     TreeView1->scrollTo(index);
@@ -130,6 +131,19 @@ void TfrmSkorvin::TreeView1Change()
     UpdateRowStatus();
 }
 
+void TfrmSkorvin::rereadList()
+{
+    const BusyCursor busy;
+    const int node = selectedOrgNode();
+    if (node < 0) {
+        session_.reread(orgTree_, std::nullopt, RadioGroup1->itemIndex());
+        return;
+    }
+    session_.reread(orgTree_, orgTree_.selection(node), RadioGroup1->itemIndex());
+    LoadRecordToEdits();
+    UpdateRowStatus();
+}
+
 void TfrmSkorvin::RadioGroup1Click()
 {
     session_.applyDisplayChoice(RadioGroup1->itemIndex());
@@ -150,7 +164,11 @@ void TfrmSkorvin::UpdateRowStatus()
 {
     // An open list without rows has no current row; the dataset numbers it -1.
     const int row = std::max(Main_AdoSet.recNo(), 0);
-    StatusPanel1->setText(QStringLiteral("考生数：%1/%2").arg(row).arg(Main_AdoSet.recordCount()));
+    QString status = QStringLiteral("考生数：%1/%2").arg(row).arg(Main_AdoSet.recordCount());
+    // Named only when there are any, so the line reads as before for a list with none.
+    if (const auto above = session_.aboveMaximum().count(); above > 0)
+        status += QStringLiteral("　超出满分值：%1").arg(above);
+    StatusPanel1->setText(status);
 }
 
 bool TfrmSkorvin::requireListedOrganisation()

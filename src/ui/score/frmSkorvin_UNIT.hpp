@@ -30,6 +30,7 @@ class QToolButton;
 namespace skorvin::ui {
 
 class Anchors;
+class OrgTreeProgress;
 class OrgTreeView;
 class ScoreSheet;
 class TDataGrid;
@@ -79,6 +80,8 @@ private:
     void selectOrgNode(int node);
     int selectedOrgNode() const;
     void TreeView1Change();
+    // F5: the counts and the list read again, on the same organisation and candidate.
+    void rereadList();
     void RadioGroup1Click();
     void DataGrid1CellClick();
     void Main_AdoSetAfterScroll();
@@ -140,6 +143,7 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     OrgTreeView* TreeView1 = nullptr;
     QStandardItemModel* TreeView1Items = nullptr;
+    OrgTreeProgress* TreeView1Progress = nullptr; // what the view shows: the items with their counts
     QFrame* Panel3 = nullptr;
     TDataGrid* DataGrid1 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
@@ -155,7 +159,7 @@ private:
     QPushButton* btnExit = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* StatusPanel0 = nullptr; // text of the selected tree node
-    QLabel* StatusPanel1 = nullptr; // "考生数：" row/count
+    QLabel* StatusPanel1 = nullptr; // "考生数：" row/count, and the scores above the maximum
     QLabel* StatusKeys = nullptr;   // the keys no button names
 };
 

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeView>
 
@@ -23,6 +24,12 @@ std::unique_ptr<PostgresDb> copyOnServer(const DemoDb& demo, Server server)
 }
 
 } // namespace
+
+QString nodeText(const QModelIndex& node)
+{
+    static const QRegularExpression count(QStringLiteral(" \\(\\d+/\\d+\\)$"));
+    return node.data().toString().remove(count);
+}
 
 const exam::HostFiles& windowFiles()
 {
@@ -69,6 +76,11 @@ int ScoreWindow::viewRowOf(const std::string& number) const
 QString ScoreWindow::panel(int index) const
 {
     return child<QLabel>(index == 0 ? "StatusPanel0" : "StatusPanel1")->text();
+}
+
+QString ScoreWindow::rowCountText() const
+{
+    return panel(1).section(QChar(0x3000), 0, 0);
 }
 
 } // namespace skorvin::test
