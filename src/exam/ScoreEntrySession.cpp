@@ -107,12 +107,13 @@ int ScoreEntrySession::start(OrgTree& tree)
     state_.CurrentLevel = settings.jb;
     state_.CurrentCode = settings.dm;
     reportTitle_ = ComposeReportTitle(settings.date);
-    readProgress(tree);
     return SelectOrgNode(tree, state_.CurrentLevel, state_.CurrentCode);
 }
 
 void ScoreEntrySession::readProgress(const OrgTree& tree)
 {
+    if (!state_.HostConnection)
+        throw EDatabaseError("Missing Connection or ConnectionString");
     try {
         progress_.read(*state_.HostConnection, tree, state_.SiteCodeLen);
     } catch (const std::exception&) {
@@ -133,8 +134,6 @@ void ScoreEntrySession::selectNode(const SelectedNode& node, int displayChoice)
 
 void ScoreEntrySession::reread(const OrgTree& tree, const std::optional<SelectedNode>& node, int displayChoice)
 {
-    if (!state_.HostConnection)
-        throw EDatabaseError("Missing Connection or ConnectionString");
     const std::optional<Candidate> was = current();
     readProgress(tree);
     if (!node)
@@ -219,7 +218,7 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::storeCurrent(const std::stri
     if (applied.kind == ScoreApplied::Kind::Applied) {
         journal_.pushSave({organisation_, number, applied.stored, score});
         // The database has the score; the list's own copy of the row follows it, and the counts
-        // follow the list (the count of a score another computer stored came from the list too).
+        // move from the score the list showed, which is the one they counted.
         putListScore(score);
         progress_.scoreChanged(number, listed, score);
     }

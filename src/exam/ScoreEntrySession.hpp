@@ -43,9 +43,10 @@ public:
 
     // The start-up: builds the organisation tree (a database error propagates with the nodes
     // read so far in tree), reads the examination settings into the module state and the
-    // sheet's title, counts the candidates of every node (progress()), and gives the
-    // installation's node in the tree, -1 when none matches.
+    // sheet's title, and gives the installation's node in the tree, -1 when none matches.
     int start(OrgTree& tree);
+    // Counts the candidates of every node of tree (progress()); a failure leaves no counts.
+    void readProgress(const OrgTree& tree);
 
     // Lists the candidates of node and applies the display choice, with the maximum of the
     // settings as they are now. A database error leaves the list closed and propagates.
@@ -152,9 +153,6 @@ private:
     // Applies change through the save query and journals event (its action, organisation,
     // number and score filled in) with what came of it, a database error included.
     ScoreApplied applyJournaled(JournalEvent event, const ScoreChange& change, bool force);
-
-    // Counts every node of tree; a failure leaves none.
-    void readProgress(const OrgTree& tree);
 
     ModuleState& state_;
     std::string settingsPath_;

@@ -70,6 +70,8 @@ void TfrmSkorvin::InitWindow()
         throw;
     }
     showOrgTree();
+    countsPending_ = true;
+    update();
     if (node < 0) {
         // No organisation matches the examination settings: the list stays closed
         // until the operator picks one.
@@ -81,6 +83,12 @@ void TfrmSkorvin::InitWindow()
     // Selecting the node runs TreeView1Change, which already lists its candidates;
     // listing them a second time would only repeat the same query.
     selectOrgNode(node);
+}
+
+void TfrmSkorvin::readTreeCounts()
+{
+    const BusyCursor busy;
+    session_.readProgress(orgTree_);
 }
 
 void TfrmSkorvin::showOrgTree()

@@ -118,7 +118,7 @@ void TfrmSkorvin::buildLayout()
     // The last panel reaches to the right edge, so the whole row count stays readable.
     StatusBar1->addWidget(StatusPanel1, 1);
     // The keys no button names, always in sight at the right end.
-    StatusKeys = make<QLabel>("StatusKeys", QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销"));
+    StatusKeys = make<QLabel>("StatusKeys", QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销 · F5 刷新"));
     StatusBar1->addPermanentWidget(StatusKeys);
     StatusBar1->resize(kClientSize.width(), 25);
     windowAnchors->align(StatusBar1, Anchors::Align::Bottom);
@@ -302,6 +302,17 @@ void TfrmSkorvin::keyPressEvent(QKeyEvent* event)
         }
     }
     QDialog::keyPressEvent(event);
+}
+
+void TfrmSkorvin::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (!countsPending_)
+        return;
+    // After this paint has reached the screen: the operator sees the window and the list first.
+    countsPending_ = false;
+    QMetaObject::invokeMethod(
+        this, [this] { runGuarded([this] { readTreeCounts(); }); }, Qt::QueuedConnection);
 }
 
 bool TfrmSkorvin::eventFilter(QObject* watched, QEvent* event)

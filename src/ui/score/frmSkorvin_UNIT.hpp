@@ -54,6 +54,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -73,6 +74,9 @@ private:
 
     // Start-up and list navigation (frmSkorvin_Startup.cpp).
     void InitWindow();
+    // The tree's counts, read once the window has been painted after its start-up: they take
+    // longer than the rest of the start-up on a national database.
+    void readTreeCounts();
     void showOrgTree();
     // Opens the tree column wide enough for the longest name, as far as the window's size leaves
     // the list side its design width; once the operator moves the splitter, the column is theirs.
@@ -126,6 +130,7 @@ private:
     std::vector<QStandardItem*> treeItems_; // the tree view's item of each node, owned by TreeView1Items
     bool started_ = false;
     bool treeColumnMoved_ = false; // the operator has moved the splitter
+    bool countsPending_ = false;   // the start-up is done, the tree's counts are to be read
 
     exam::ModuleState& state_;
     // The workflow behind the window; it owns the list dataset and the save query.

@@ -4,6 +4,7 @@
 #include "platform/Gbk.hpp"
 #include "ui/grid/TDataGrid.hpp"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -57,6 +58,9 @@ void ScoreWindow::show()
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))
         qWarning("score window not active");
+    // The window reads the tree's counts once it has been painted.
+    window->repaint();
+    QCoreApplication::sendPostedEvents();
 }
 
 std::string ScoreWindow::listed(int viewRow, const char* field) const

@@ -44,7 +44,8 @@ public:
     ScoreWindow(const ScoreWindow&) = delete;
     ScoreWindow& operator=(const ScoreWindow&) = delete;
 
-    // Shows the window (its start-up runs) and waits until it is the active window.
+    // Shows the window (its start-up runs), waits until it is the active window, and paints
+    // it, after which it has read the tree's counts.
     void show();
 
     // The control with this component name; a missing one ends the test program.

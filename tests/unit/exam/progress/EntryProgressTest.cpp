@@ -35,7 +35,7 @@ std::vector<std::optional<NodeCount>> everyCount(const TreeCounts& counts, const
     return all;
 }
 
-// A score window's session on a demo database, started as the window starts it.
+// A score window's session on a demo database, started and counted as the window does.
 class Window {
 public:
     explicit Window(const std::string& connectionString)
@@ -46,6 +46,7 @@ public:
         state_.HostConnection = &connection_;
         session_.bind();
         session_.start(tree_);
+        session_.readProgress(tree_);
     }
 
     ScoreEntrySession& session() { return session_; }
