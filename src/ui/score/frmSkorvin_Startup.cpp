@@ -89,6 +89,8 @@ void TfrmSkorvin::readTreeCounts()
 {
     const BusyCursor busy;
     session_.readProgress(orgTree_);
+    // The labels have grown by their counts.
+    fitTreeColumn();
 }
 
 void TfrmSkorvin::showOrgTree()
@@ -145,9 +147,11 @@ void TfrmSkorvin::rereadList()
     const int node = selectedOrgNode();
     if (node < 0) {
         session_.reread(orgTree_, std::nullopt, RadioGroup1->itemIndex());
+        fitTreeColumn();
         return;
     }
     session_.reread(orgTree_, orgTree_.selection(node), RadioGroup1->itemIndex());
+    fitTreeColumn();
     LoadRecordToEdits();
     UpdateRowStatus();
 }
