@@ -2,6 +2,8 @@
 
 #include <QIdentityProxyModel>
 
+class QWidget;
+
 namespace skorvin::exam {
 class TreeCounts;
 }
