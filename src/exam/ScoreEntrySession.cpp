@@ -110,11 +110,37 @@ int ScoreEntrySession::start(OrgTree& tree)
     return SelectOrgNode(tree, state_.CurrentLevel, state_.CurrentCode);
 }
 
+void ScoreEntrySession::readProgress(const OrgTree& tree)
+{
+    if (!state_.HostConnection)
+        throw EDatabaseError("Missing Connection or ConnectionString");
+    try {
+        progress_.read(*state_.HostConnection, tree, state_.SiteCodeLen);
+    } catch (const std::exception&) {
+        // The counts are an aid: a server that cannot count leaves the tree without them,
+        // and the window works on.
+        progress_.clear();
+    }
+}
+
 void ScoreEntrySession::selectNode(const SelectedNode& node, int displayChoice)
 {
     organisation_ = node.text;
+    // Before the list opens, so that its rows are checked once.
+    rereadMaximum();
     RefreshCandidateList(Main_AdoSet, state_, node);
     applyDisplayChoice(displayChoice);
+}
+
+void ScoreEntrySession::reread(const OrgTree& tree, const std::optional<SelectedNode>& node, int displayChoice)
+{
+    const std::optional<Candidate> was = current();
+    readProgress(tree);
+    if (!node)
+        return;
+    selectNode(*node, displayChoice);
+    if (was)
+        locate(was->number);
 }
 
 void ScoreEntrySession::applyDisplayChoice(int index)
@@ -125,6 +151,11 @@ void ScoreEntrySession::applyDisplayChoice(int index)
 ScoreSettings ScoreEntrySession::settings() const
 {
     return ReadScoreSettings(settingsPath_);
+}
+
+void ScoreEntrySession::rereadMaximum()
+{
+    aboveMaximum_.setMaximum(settings().Up);
 }
 
 char ScoreEntrySession::filterScoreKey(const std::string& textAfterTyping, char key) const
@@ -182,11 +213,14 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::storeCurrent(const std::stri
         journal_.record(event);
         return {ChangeOutcome::Kind::InexactNumber, number, {}};
     }
-    const ScoreApplied applied = applyJournaled(event, {number, Main_AdoSet.fieldText("tttt"), score}, replaceStored);
+    const std::string listed = Main_AdoSet.fieldText("tttt");
+    const ScoreApplied applied = applyJournaled(event, {number, listed, score}, replaceStored);
     if (applied.kind == ScoreApplied::Kind::Applied) {
         journal_.pushSave({organisation_, number, applied.stored, score});
-        // The database has the score; the list's own copy of the row follows it.
+        // The database has the score; the list's own copy of the row follows it, and the counts
+        // move from the score the list showed, which is the one they counted.
         putListScore(score);
+        progress_.scoreChanged(number, listed, score);
     }
     return {changeKind(applied.kind), number, applied.stored.value_or("")};
 }
@@ -203,8 +237,10 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::undoLastSave(bool replaceSto
     // A refused undo stays on the list; once the candidate is gone nothing is left to take back.
     if (applied.kind != ScoreApplied::Kind::Conflict)
         journal_.popSave();
-    if (applied.kind == ScoreApplied::Kind::Applied)
+    if (applied.kind == ScoreApplied::Kind::Applied) {
         putRowScore(save.number, save.before);
+        progress_.scoreChanged(save.number, save.after, save.before);
+    }
     return {changeKind(applied.kind), save.number, applied.stored.value_or("")};
 }
 
@@ -229,15 +265,19 @@ ScoreApplied ScoreEntrySession::applyJournaled(JournalEvent event, const ScoreCh
 void ScoreEntrySession::keepStoredOnUndo(const std::string& stored)
 {
     if (const UndoableSave* last = journal_.lastSave()) {
-        const std::string number = last->number;
+        const UndoableSave save = *last;
         journal_.popSave();
-        putRowScore(number, stored);
+        putRowScore(save.number, stored);
+        progress_.scoreChanged(save.number, save.after, stored);
     }
 }
 
 void ScoreEntrySession::keepStoredScore(const std::string& stored)
 {
+    const std::string number = Main_AdoSet.fieldText("zkzh");
+    const std::string listed = Main_AdoSet.fieldText("tttt");
     putListScore(stored);
+    progress_.scoreChanged(number, listed, stored);
 }
 
 void ScoreEntrySession::putRowScore(const std::string& number, const ado::FieldValue& score)

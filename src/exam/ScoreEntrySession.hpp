@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/CandidateList.hpp"
+#include "exam/EntryProgress.hpp"
 #include "exam/HostFiles.hpp"
 #include "exam/KDTree.hpp"
 #include "exam/MissingCandidate.hpp"
@@ -8,6 +9,7 @@
 #include "exam/ScoreJournal.hpp"
 #include "exam/ScoreSave.hpp"
 #include "exam/ScoreSettings.hpp"
+#include "exam/ScoresAboveMaximum.hpp"
 #include "exam/SheetFeed.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
@@ -43,15 +45,28 @@ public:
     // read so far in tree), reads the examination settings into the module state and the
     // sheet's title, and gives the installation's node in the tree, -1 when none matches.
     int start(OrgTree& tree);
+    // Counts the candidates of every node of tree (progress()); a failure leaves no counts.
+    void readProgress(const OrgTree& tree);
 
-    // Lists the candidates of node and applies the display choice. A database error leaves
-    // the list closed and propagates.
+    // Lists the candidates of node and applies the display choice, with the maximum of the
+    // settings as they are now. A database error leaves the list closed and propagates.
     void selectNode(const SelectedNode& node, int displayChoice);
+    // Reads the counts of tree and, when node is given, its list again, back on the candidate
+    // that was current if the list still has that candidate.
+    void reread(const OrgTree& tree, const std::optional<SelectedNode>& node, int displayChoice);
     // 0 not entered, 1 entered, 2 all; any other index changes nothing.
     void applyDisplayChoice(int index);
 
     // The score settings as the file holds them now (read anew on every call).
     ScoreSettings settings() const;
+    // Takes the maximum from the settings as they are now for the scores flagged in the list.
+    void rereadMaximum();
+
+    // Entered and total candidates per node of the tree, kept current by this window's saves,
+    // undos and conflict answers. No counts while the counting statement fails.
+    EntryProgress& progress() { return progress_; }
+    // The list's visible rows whose stored score is above the maximum.
+    ScoresAboveMaximum& aboveMaximum() { return aboveMaximum_; }
     // The score box's key filter, judging the text as it will be once the key is typed.
     char filterScoreKey(const std::string& textAfterTyping, char key) const;
 
@@ -141,6 +156,8 @@ private:
 
     ModuleState& state_;
     std::string settingsPath_;
+    EntryProgress progress_;
+    ScoresAboveMaximum aboveMaximum_{Main_AdoSet, "tttt"};
     ScoreJournal journal_;
     std::string organisation_; // the text of the node listed
     std::string reportTitle_;  // composed at start-up from the examination date

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -40,7 +41,9 @@ QWidget* openScoreWindow()
 QString currentNode(QWidget* form)
 {
     auto* tree = form->findChild<QTreeView*>(QStringLiteral("TreeView1"));
-    return tree ? tree->currentIndex().data().toString() : QString();
+    // The node's own text, without the count the tree shows after it.
+    static const QRegularExpression count(QStringLiteral(" \\(\\d+/\\d+\\)$"));
+    return tree ? tree->currentIndex().data().toString().remove(count) : QString();
 }
 
 // Calls onWindow with each score window once it is open in front, then closes it.

@@ -47,7 +47,7 @@ QString siteText(const EntryWindow& w, const std::string& number)
     const QModelIndexList found =
         nodes->match(nodes->index(0, 0), Qt::DisplayRole, toQString(skorvin::text::mid(number, 5, 6)) + "-", 1,
                      Qt::MatchStartsWith | Qt::MatchRecursive);
-    return found.isEmpty() ? QString() : found.front().data().toString();
+    return found.isEmpty() ? QString() : skorvin::test::nodeText(found.front());
 }
 
 } // namespace

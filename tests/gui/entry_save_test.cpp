@@ -308,7 +308,7 @@ private slots:
         QCOMPARE(list->currentViewRow(), row);
         QCOMPARE(w.grid->currentIndex().row(), row);
         QVERIFY(w.grid->isMarked(list->bookmark()));
-        QCOMPARE(w.panel(1), QStringLiteral("考生数：%1/%2").arg(row + 1).arg(model->rowCount()));
+        QCOMPARE(w.rowCountText(), QStringLiteral("考生数：%1/%2").arg(row + 1).arg(model->rowCount()));
     }
 };
 

@@ -171,7 +171,7 @@ private slots:
                 w.designSize();
             QCoreApplication::processEvents();
             QVERIFY(keys->isVisible());
-            QCOMPARE(keys->text(), QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销"));
+            QCOMPARE(keys->text(), QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销 · F5 刷新"));
             QVERIFY(keys->width() >= keys->fontMetrics().horizontalAdvance(keys->text()));
             QVERIFY(count->geometry().right() < keys->geometry().left());
             QVERIFY(count->width() >= count->fontMetrics().horizontalAdvance(QStringLiteral("考生数：12345/67890")));

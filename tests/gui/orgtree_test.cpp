@@ -36,7 +36,7 @@ struct LongNameWindow : ScoreWindow {
 
     QModelIndex find(const QModelIndex& from) const
     {
-        if (from.data().toString().endsWith(kLongName))
+        if (skorvin::test::nodeText(from).endsWith(kLongName))
             return from;
         for (int row = 0; row < tree->model()->rowCount(from); ++row)
             if (const QModelIndex below = find(tree->model()->index(row, 0, from)); below.isValid())

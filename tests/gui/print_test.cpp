@@ -154,7 +154,7 @@ private slots:
         PrintWindow w;
         const QModelIndex root = w.tree->model()->index(0, 0);
         w.tree->selectionModel()->setCurrentIndex(root, QItemSelectionModel::ClearAndSelect);
-        const std::string text = skorvin::ui::toGbk(root.data().toString());
+        const std::string text = skorvin::ui::toGbk(skorvin::test::nodeText(root));
         QVERIFY(text.rfind("00-", 0) == 0);
         w.print();
         QCOMPARE(headings(w.reports.previews().at(0).pages).at(1),

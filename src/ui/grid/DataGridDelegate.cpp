@@ -28,7 +28,11 @@ void DataGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         if (focused && highlighted)
             background = background.darker(135);
         cell.backgroundBrush = background;
-        cell.palette.setColor(QPalette::Text, cell.palette.color(QPalette::Active, QPalette::HighlightedText));
+        // A flagged value stays red on the highlight, lightened so that it reads there.
+        const QVariant flag = index.data(Qt::ForegroundRole);
+        cell.palette.setColor(QPalette::Text, flag.isValid()
+                                                  ? flag.value<QColor>().lighter(170)
+                                                  : cell.palette.color(QPalette::Active, QPalette::HighlightedText));
     }
 
     QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();

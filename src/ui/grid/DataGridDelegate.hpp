@@ -10,7 +10,8 @@ namespace skorvin::ui {
 
 // Paints the grid's data cells: marked rows (or, with no marks, the current row)
 // in the highlight colours, the focused cell in a stronger highlight with a focus frame
-// while the grid has the focus, every other cell on its column's background.
+// while the grid has the focus, every other cell on its column's background. A cell with a
+// foreground colour of its own (a flagged value) keeps it.
 class DataGridDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -16,8 +16,16 @@ void DataGridModel::setColumns(std::vector<ColumnLayout> columns)
 {
     beginResetModel();
     columns_ = std::move(columns);
+    flags_.assign(columns_.size(), {});
     readShape();
     endResetModel();
+}
+
+void DataGridModel::setFlag(int column, std::function<bool(const ado::FieldValue& value)> flagged)
+{
+    flags_.at(static_cast<std::size_t>(column)) = std::move(flagged);
+    if (rows_ > 0)
+        emit dataChanged(index(0, column), index(rows_ - 1, column), {Qt::ForegroundRole});
 }
 
 void DataGridModel::setDataSet(ado::TCustomADODataSet* dataSet)
@@ -59,18 +67,16 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const
     const auto column = static_cast<std::size_t>(index.column());
     switch (role) {
     case Qt::DisplayRole: {
-        // While the recordset's controls are detached its rows may be on the move; show nothing from it.
-        if (!dataSet_ || dataSet_->controlsDisabled() || fields_[column] < 0)
+        const std::optional<ado::FieldValue> value = cellValue(index);
+        if (!value)
             return {};
-        try {
-            if (!dataSet_->active() || index.row() >= dataSet_->recordCount())
-                return {};
-            const ado::FieldValue value = dataSet_->viewValue(index.row(), fields_[column]);
-            return value ? toQString(*value) : QString();
-        } catch (const std::exception&) {
-            // A paint must never throw; a row that cannot be read shows empty.
+        return *value ? toQString(**value) : QString();
+    }
+    case Qt::ForegroundRole: {
+        if (!flags_[column])
             return {};
-        }
+        const std::optional<ado::FieldValue> value = cellValue(index);
+        return value && flags_[column](*value) ? QVariant(QColor(Qt::red)) : QVariant();
     }
     case Qt::BackgroundRole:
         if (columns_[column].background.isValid())
@@ -78,6 +84,22 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const
         return {};
     default:
         return {};
+    }
+}
+
+std::optional<ado::FieldValue> DataGridModel::cellValue(const QModelIndex& index) const
+{
+    const auto column = static_cast<std::size_t>(index.column());
+    // While the recordset's controls are detached its rows may be on the move; show nothing from it.
+    if (!dataSet_ || dataSet_->controlsDisabled() || fields_[column] < 0)
+        return std::nullopt;
+    try {
+        if (!dataSet_->active() || index.row() >= dataSet_->recordCount())
+            return std::nullopt;
+        return dataSet_->viewValue(index.row(), fields_[column]);
+    } catch (const std::exception&) {
+        // A paint must never throw; a row that cannot be read shows empty.
+        return std::nullopt;
     }
 }
 

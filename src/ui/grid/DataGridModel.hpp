@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +29,10 @@ public:
     explicit DataGridModel(QObject* parent = nullptr);
     ~DataGridModel() override;
 
+    // Drops the flags of setFlag.
     void setColumns(std::vector<ColumnLayout> columns);
+    // A value of the column that flagged returns true for has a red foreground.
+    void setFlag(int column, std::function<bool(const ado::FieldValue& value)> flagged);
     // The recordset shown (not owned); nullptr detaches.
     void setDataSet(ado::TCustomADODataSet* dataSet);
     ado::TCustomADODataSet* dataSet() const { return dataSet_; }
@@ -54,6 +59,8 @@ private:
     void recordLeft() override;
     void recordChanged(int viewRow) override;
     void scrolled() override;
+    // The recordset's value behind a cell; nullopt when there is none to show.
+    std::optional<ado::FieldValue> cellValue(const QModelIndex& index) const;
     // Takes the row count and field indexes from the recordset as it is now.
     void readShape();
     // The recordset shows as many rows as the view was last told of.
@@ -62,6 +69,7 @@ private:
     ado::TCustomADODataSet* dataSet_ = nullptr;
     std::vector<ColumnLayout> columns_;
     std::vector<int> fields_;
+    std::vector<std::function<bool(const ado::FieldValue& value)>> flags_; // by column
     // The row count the view was last told about; it changes with a reset or a row that leaves.
     int rows_ = 0;
     bool leaving_ = false;

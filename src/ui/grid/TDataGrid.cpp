@@ -67,6 +67,11 @@ void TDataGrid::setColumns(const std::vector<Column>& columns)
     followDataSet();
 }
 
+void TDataGrid::setFlag(int column, std::function<bool(const ado::FieldValue& value)> flagged)
+{
+    model_->setFlag(column, std::move(flagged));
+}
+
 const std::vector<TDataGrid::Column>& TDataGrid::columns() const
 {
     return columns_;

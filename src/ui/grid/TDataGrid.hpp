@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTableView>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
 
     void setColumns(const std::vector<Column>& columns);
     const std::vector<Column>& columns() const;
+    // The values of a column (index into columns()) that flagged returns true for are drawn in
+    // red; an empty function flags none. Asked as the cells are painted.
+    void setFlag(int column, std::function<bool(const ado::FieldValue& value)> flagged);
 
     // The data source: the recordset shown, or nullptr for none. Not owned.
     void setDataSet(ado::TCustomADODataSet* dataSet);

@@ -5,6 +5,7 @@
 #include "platform/Exception.hpp"
 #include "ui/common/GbkText.hpp"
 #include "ui/grid/TDataGrid.hpp"
+#include "ui/score/OrgTreeProgress.hpp"
 #include "ui/score/OrgTreeView.hpp"
 #include "ui/seams/Dialogs.hpp"
 #include "ui/widgets/BusyCursor.hpp"
@@ -21,7 +22,7 @@ namespace skorvin::ui {
 
 namespace {
 
-constexpr int kNodeRole = Qt::UserRole + 1;
+constexpr int kNodeRole = OrgTreeProgress::kNodeRole;
 
 QString chooseOrganisationText()
 {
@@ -69,6 +70,8 @@ void TfrmSkorvin::InitWindow()
         throw;
     }
     showOrgTree();
+    countsPending_ = true;
+    update();
     if (node < 0) {
         // No organisation matches the examination settings: the list stays closed
         // until the operator picks one.
@@ -80,6 +83,14 @@ void TfrmSkorvin::InitWindow()
     // Selecting the node runs TreeView1Change, which already lists its candidates;
     // listing them a second time would only repeat the same query.
     selectOrgNode(node);
+}
+
+void TfrmSkorvin::readTreeCounts()
+{
+    const BusyCursor busy;
+    session_.readProgress(orgTree_);
+    // The labels have grown by their counts.
+    fitTreeColumn();
 }
 
 void TfrmSkorvin::showOrgTree()
@@ -100,13 +111,13 @@ void TfrmSkorvin::showOrgTree()
         treeItems_.push_back(item);
     }
     if (TreeView1Items->rowCount() > 0)
-        TreeView1->expand(TreeView1Items->index(0, 0));
+        TreeView1->expand(TreeView1Progress->index(0, 0));
     fitTreeColumn();
 }
 
 void TfrmSkorvin::selectOrgNode(int node)
 {
-    const QModelIndex index = treeItems_.at(static_cast<std::size_t>(node))->index();
+    const QModelIndex index = TreeView1Progress->mapFromSource(treeItems_.at(static_cast<std::size_t>(node))->index());
     // As if the operator clicked it: the selection change runs TreeView1Change at once.
     TreeView1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     TreeView1->scrollTo(index);
@@ -130,6 +141,21 @@ void TfrmSkorvin::TreeView1Change()
     UpdateRowStatus();
 }
 
+void TfrmSkorvin::rereadList()
+{
+    const BusyCursor busy;
+    const int node = selectedOrgNode();
+    if (node < 0) {
+        session_.reread(orgTree_, std::nullopt, RadioGroup1->itemIndex());
+        fitTreeColumn();
+        return;
+    }
+    session_.reread(orgTree_, orgTree_.selection(node), RadioGroup1->itemIndex());
+    fitTreeColumn();
+    LoadRecordToEdits();
+    UpdateRowStatus();
+}
+
 void TfrmSkorvin::RadioGroup1Click()
 {
     session_.applyDisplayChoice(RadioGroup1->itemIndex());
@@ -150,7 +176,11 @@ void TfrmSkorvin::UpdateRowStatus()
 {
     // An open list without rows has no current row; the dataset numbers it -1.
     const int row = std::max(Main_AdoSet.recNo(), 0);
-    StatusPanel1->setText(QStringLiteral("考生数：%1/%2").arg(row).arg(Main_AdoSet.recordCount()));
+    QString status = QStringLiteral("考生数：%1/%2").arg(row).arg(Main_AdoSet.recordCount());
+    // Named only when there are any, so the line reads as before for a list with none.
+    if (const auto above = session_.aboveMaximum().count(); above > 0)
+        status += QStringLiteral("　超出满分值：%1").arg(above);
+    StatusPanel1->setText(status);
 }
 
 bool TfrmSkorvin::requireListedOrganisation()

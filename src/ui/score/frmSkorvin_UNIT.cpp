@@ -3,6 +3,7 @@
 
 #include "ui/common/HandlerGuard.hpp"
 #include "ui/grid/TDataGrid.hpp"
+#include "ui/score/OrgTreeProgress.hpp"
 #include "ui/score/OrgTreeView.hpp"
 #include "ui/score/ScoreSheet.hpp"
 #include "ui/score/WindowImages.hpp"
@@ -117,7 +118,7 @@ void TfrmSkorvin::buildLayout()
     // The last panel reaches to the right edge, so the whole row count stays readable.
     StatusBar1->addWidget(StatusPanel1, 1);
     // The keys no button names, always in sight at the right end.
-    StatusKeys = make<QLabel>("StatusKeys", QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销"));
+    StatusKeys = make<QLabel>("StatusKeys", QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销 · F5 刷新"));
     StatusBar1->addPermanentWidget(StatusKeys);
     StatusBar1->resize(kClientSize.width(), 25);
     windowAnchors->align(StatusBar1, Anchors::Align::Bottom);
@@ -132,7 +133,9 @@ void TfrmSkorvin::buildLayout()
     GroupBox1->setMinimumWidth(30);
     TreeView1 = make<OrgTreeView>("TreeView1", GroupBox1);
     TreeView1Items = new QStandardItemModel(TreeView1);
-    TreeView1->setModel(TreeView1Items);
+    TreeView1Progress = new OrgTreeProgress(session_.progress(), TreeView1);
+    TreeView1Progress->setSourceModel(TreeView1Items);
+    TreeView1->setModel(TreeView1Progress);
     auto* treeLayout = new QVBoxLayout(GroupBox1);
     treeLayout->setContentsMargins(2, 2, 2, 2);
     treeLayout->addWidget(TreeView1);
@@ -153,6 +156,7 @@ void TfrmSkorvin::buildLayout()
         {"xm", QStringLiteral("姓名"), 100, true, true, QColor()},
         {"tttt", QStringLiteral("主观题分数"), 100, false, false, scoreBackground},
     });
+    DataGrid1->setFlag(2, [this](const ado::FieldValue& score) { return session_.aboveMaximum().above(score); });
     DataGrid1->setDataSet(&Main_AdoSet);
 
     buildEntryGroup();
@@ -242,12 +246,19 @@ void TfrmSkorvin::connectHandlers()
             guarded(&TfrmSkorvin::TreeView1Change));
     // Runs inside whatever moved the list, so it reports nothing of its own.
     Main_AdoSet.afterScroll = [this] { Main_AdoSetAfterScroll(); };
+    session_.progress().changed = [this] { TreeView1Progress->countsChanged(); };
+    // Also inside whatever changed the list; a closed list has no line to show.
+    session_.aboveMaximum().changed = [this] {
+        if (session_.listed())
+            UpdateRowStatus();
+    };
 
     for (QLineEdit* box : {edtZKZ, edtFS})
         new KeyFilteredBox(
             box, [this, box](const QString& textBefore, char typed) { return filterKey(box, textBefore, typed); });
     auto* shortcuts = new WindowShortcuts(this, {edtZKZ, edtFS});
     shortcuts->add(Qt::Key_P, Qt::ControlModifier, thenNumber(&TfrmSkorvin::SpeedButton2Click));
+    shortcuts->add(Qt::Key_F5, Qt::NoModifier, guarded(&TfrmSkorvin::rereadList));
     connectJournalKeys(*shortcuts);
 }
 
@@ -293,6 +304,17 @@ void TfrmSkorvin::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+void TfrmSkorvin::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (!countsPending_)
+        return;
+    // After this paint has reached the screen: the operator sees the window and the list first.
+    countsPending_ = false;
+    QMetaObject::invokeMethod(
+        this, [this] { runGuarded([this] { readTreeCounts(); }); }, Qt::QueuedConnection);
+}
+
 bool TfrmSkorvin::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Splitter1 && event->type() == QEvent::Resize)
@@ -317,6 +339,9 @@ void TfrmSkorvin::fitTreeColumn()
 void TfrmSkorvin::btnSetClick()
 {
     ShowScoreSettings(this, files_.settings);
+    // The flags in the grid follow a new maximum at once.
+    session_.rereadMaximum();
+    DataGrid1->viewport()->update();
 }
 
 void TfrmSkorvin::btnExitClick()

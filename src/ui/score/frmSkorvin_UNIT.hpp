@@ -30,6 +30,7 @@ class QToolButton;
 namespace skorvin::ui {
 
 class Anchors;
+class OrgTreeProgress;
 class OrgTreeView;
 class ScoreSheet;
 class TDataGrid;
@@ -53,6 +54,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -72,6 +74,9 @@ private:
 
     // Start-up and list navigation (frmSkorvin_Startup.cpp).
     void InitWindow();
+    // The tree's counts, read once the window has been painted after its start-up: they take
+    // longer than the rest of the start-up on a national database.
+    void readTreeCounts();
     void showOrgTree();
     // Opens the tree column wide enough for the longest name, as far as the window's size leaves
     // the list side its design width; once the operator moves the splitter, the column is theirs.
@@ -79,6 +84,8 @@ private:
     void selectOrgNode(int node);
     int selectedOrgNode() const;
     void TreeView1Change();
+    // F5: the counts and the list read again, on the same organisation and candidate.
+    void rereadList();
     void RadioGroup1Click();
     void DataGrid1CellClick();
     void Main_AdoSetAfterScroll();
@@ -123,6 +130,7 @@ private:
     std::vector<QStandardItem*> treeItems_; // the tree view's item of each node, owned by TreeView1Items
     bool started_ = false;
     bool treeColumnMoved_ = false; // the operator has moved the splitter
+    bool countsPending_ = false;   // the start-up is done, the tree's counts are to be read
 
     exam::ModuleState& state_;
     // The workflow behind the window; it owns the list dataset and the save query.
@@ -140,6 +148,7 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     OrgTreeView* TreeView1 = nullptr;
     QStandardItemModel* TreeView1Items = nullptr;
+    OrgTreeProgress* TreeView1Progress = nullptr; // what the view shows: the items with their counts
     QFrame* Panel3 = nullptr;
     TDataGrid* DataGrid1 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
@@ -155,7 +164,7 @@ private:
     QPushButton* btnExit = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* StatusPanel0 = nullptr; // text of the selected tree node
-    QLabel* StatusPanel1 = nullptr; // "考生数：" row/count
+    QLabel* StatusPanel1 = nullptr; // "考生数：" row/count, and the scores above the maximum
     QLabel* StatusKeys = nullptr;   // the keys no button names
 };
 

@@ -4,8 +4,10 @@
 #include "platform/Gbk.hpp"
 #include "ui/grid/TDataGrid.hpp"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeView>
 
@@ -23,6 +25,12 @@ std::unique_ptr<PostgresDb> copyOnServer(const DemoDb& demo, Server server)
 }
 
 } // namespace
+
+QString nodeText(const QModelIndex& node)
+{
+    static const QRegularExpression count(QStringLiteral(" \\(\\d+/\\d+\\)$"));
+    return node.data().toString().remove(count);
+}
 
 const exam::HostFiles& windowFiles()
 {
@@ -50,6 +58,9 @@ void ScoreWindow::show()
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))
         qWarning("score window not active");
+    // The window reads the tree's counts once it has been painted.
+    window->repaint();
+    QCoreApplication::sendPostedEvents();
 }
 
 std::string ScoreWindow::listed(int viewRow, const char* field) const
@@ -69,6 +80,11 @@ int ScoreWindow::viewRowOf(const std::string& number) const
 QString ScoreWindow::panel(int index) const
 {
     return child<QLabel>(index == 0 ? "StatusPanel0" : "StatusPanel1")->text();
+}
+
+QString ScoreWindow::rowCountText() const
+{
+    return panel(1).section(QChar(0x3000), 0, 0);
 }
 
 } // namespace skorvin::test

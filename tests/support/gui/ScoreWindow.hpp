@@ -9,6 +9,7 @@
 #include "platform/connection/TADOConnection.hpp"
 #include "ui/score/frmSkorvin_UNIT.hpp"
 
+#include <QModelIndex>
 #include <QString>
 
 #include <memory>
@@ -27,6 +28,9 @@ namespace skorvin::test {
 // temporary folder of the program's own, removed when it ends, so no two programs share them.
 const exam::HostFiles& windowFiles();
 
+// A tree node's own text, without the count the tree shows after it ("11-北京市 (3/57)" gives "11-北京市").
+QString nodeText(const QModelIndex& node);
+
 // Where the window's examination database lies: the demo's SQLite file, or its rows copied to
 // a database of its own on the test PostgreSQL server (reached through psqlODBC).
 enum class Server { Sqlite, Postgres };
@@ -40,7 +44,8 @@ public:
     ScoreWindow(const ScoreWindow&) = delete;
     ScoreWindow& operator=(const ScoreWindow&) = delete;
 
-    // Shows the window (its start-up runs) and waits until it is the active window.
+    // Shows the window (its start-up runs), waits until it is the active window, and paints
+    // it, after which it has read the tree's counts.
     void show();
 
     // The control with this component name; a missing one ends the test program.
@@ -58,6 +63,8 @@ public:
     int viewRowOf(const std::string& number) const;
     // The text of status panel 0 or 1.
     QString panel(int index) const;
+    // Status panel 1's row count ("考生数：3/57"), without what may follow it.
+    QString rowCountText() const;
 
     // In this order, so that the window goes before the connection it borrows.
     DemoDb db;
