@@ -50,7 +50,7 @@ public:
     // 0 not entered, 1 entered, 2 all; any other index changes nothing.
     void applyDisplayChoice(int index);
 
-    // The score settings as the file holds them now (read anew on every call).
+    // The score settings as the file holds them now (read again whenever the file may have changed).
     ScoreSettings settings() const;
     // The score box's key filter, judging the text as it will be once the key is typed.
     char filterScoreKey(const std::string& textAfterTyping, char key) const;
@@ -140,7 +140,7 @@ private:
     ScoreApplied applyJournaled(JournalEvent event, const ScoreChange& change, bool force);
 
     ModuleState& state_;
-    std::string settingsPath_;
+    mutable ScoreSettingsFile settings_;
     ScoreJournal journal_;
     std::string organisation_; // the text of the node listed
     std::string reportTitle_;  // composed at start-up from the examination date
