@@ -83,7 +83,7 @@ private:
 } // namespace
 
 ScoreEntrySession::ScoreEntrySession(ModuleState& state, const HostFiles& files)
-    : state_(state), settingsPath_(files.settings), journal_(files.journal)
+    : state_(state), settings_(files.settings), journal_(files.journal)
 {
 }
 
@@ -150,7 +150,7 @@ void ScoreEntrySession::applyDisplayChoice(int index)
 
 ScoreSettings ScoreEntrySession::settings() const
 {
-    return ReadScoreSettings(settingsPath_);
+    return settings_.read();
 }
 
 void ScoreEntrySession::rereadMaximum()

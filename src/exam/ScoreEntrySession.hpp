@@ -57,7 +57,7 @@ public:
     // 0 not entered, 1 entered, 2 all; any other index changes nothing.
     void applyDisplayChoice(int index);
 
-    // The score settings as the file holds them now (read anew on every call).
+    // The score settings as the file holds them now (read again whenever the file may have changed).
     ScoreSettings settings() const;
     // Takes the maximum from the settings as they are now for the scores flagged in the list.
     void rereadMaximum();
@@ -155,7 +155,7 @@ private:
     ScoreApplied applyJournaled(JournalEvent event, const ScoreChange& change, bool force);
 
     ModuleState& state_;
-    std::string settingsPath_;
+    mutable ScoreSettingsFile settings_;
     EntryProgress progress_;
     ScoresAboveMaximum aboveMaximum_{Main_AdoSet, "tttt"};
     ScoreJournal journal_;

@@ -31,7 +31,8 @@ const char* outcomeName(JournalEvent::Outcome outcome)
 
 } // namespace
 
-ScoreJournal::ScoreJournal(std::string path) : path_(std::move(path))
+ScoreJournal::ScoreJournal(std::string path)
+    : path_(std::move(path)), computer_(journal::computerName()), user_(journal::osUserName())
 {
     try {
         file_ = std::make_unique<journal::JournalFile>(path_);
@@ -54,11 +55,10 @@ void ScoreJournal::record(const JournalEvent& event)
 {
     if (!file_)
         return;
-    // The computer and the user are asked for each entry: a long session may outlive a rename.
     const journal::JournalRecord entry{0,
                                        journal::localTimeWithZone(std::time(nullptr)),
-                                       journal::computerName(),
-                                       journal::osUserName(),
+                                       computer_,
+                                       user_,
                                        event.organisation,
                                        event.number,
                                        event.before,

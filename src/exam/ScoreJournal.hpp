@@ -13,7 +13,7 @@ class JournalFile;
 namespace skorvin::exam {
 
 // One save or undo as the journal keeps it (GBK text); the time, the computer and the user
-// are added when it is recorded.
+// are added when it is recorded (the computer and the user as they were when the window opened).
 struct JournalEvent {
     enum class Action { Save, Undo };
     enum class Outcome { Saved, Refused, Failed };
@@ -67,6 +67,9 @@ public:
 
 private:
     std::string path_;
+    // Asked once per window: the user lookup reads the account database, too slow for every save.
+    std::string computer_;
+    std::string user_;
     std::unique_ptr<journal::JournalFile> file_;
     std::string offReason_;
     bool offNoticeTaken_ = false;

@@ -2,19 +2,34 @@
 
 #include "platform/Exception.hpp"
 #include "platform/Text.hpp"
+#include "platform/connection/RowSink.hpp"
+#include "platform/connection/TADOConnection.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
 namespace skorvin::exam {
 
+namespace {
+
+// The first row's one field, taken as it passes: a recordset of one row would cost a save
+// more than the statement itself.
+class FirstField final : public ado::RowSink {
+public:
+    void columns(const std::vector<std::string>&) override {}
+    void row(std::span<const std::optional<std::string_view>> fields) override
+    {
+        if (!value && !fields.empty())
+            value = fields.front() ? ado::FieldValue(std::string(*fields.front())) : ado::FieldValue();
+    }
+    std::optional<ado::FieldValue> value; // nothing until a row came
+};
+
+} // namespace
+
 std::optional<ado::FieldValue> readStoredValue(ado::TADOConnection& connection, const std::string& zkzh)
 {
-    ado::TADOQuery read;
-    read.setConnection(&connection);
-    read.setSql("select tttt from t_omr where zkzh=" + text::quoted(zkzh));
-    read.open();
-    if (read.isEmpty())
-        return std::nullopt;
-    return read.fieldValue("tttt");
+    FirstField first;
+    connection.query("select tttt from t_omr where zkzh=" + text::quoted(zkzh), {}, first);
+    return first.value;
 }
 
 std::string scoreUpdateSql(const ado::FieldValue& score, const std::string& zkzh)

@@ -131,28 +131,50 @@ std::string fromUtf8(std::string_view utf8)
 
 std::string fromUtf8(std::string_view utf8, bool& exact)
 {
-    exact = true;
-    if (isAscii(utf8))
-        return std::string(utf8);
-    const auto& t = tables();
     std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = utf8::decode(utf8, i);
-        const std::uint16_t code = cp < 0x10000 && cp != kReplacement ? t.fromUnicode[cp] : 0;
-        if (cp == 0) {
-            out += '\0';
-        } else if (code == 0) {
-            out += '?';
-            exact = false;
-        } else if (code < 0x100) {
-            out += static_cast<char>(code);
+    fromUtf8Into(out, utf8, exact);
+    return out;
+}
+
+void fromUtf8Into(std::string& out, std::string_view utf8, bool& exact)
+{
+    exact = true;
+    const auto& t = tables();
+    // GBK never needs more bytes than UTF-8 for a character, and a broken sequence becomes
+    // one "?", so the text is written in place and cut to its length at the end.
+    out.resize(utf8.size());
+    char* to = out.data();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t size = utf8.size();
+    for (std::size_t i = 0; i < size;) {
+        const unsigned char lead = bytes[i];
+        if (lead < 0x80) {
+            *to++ = static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        // A Chinese character is three bytes: decoded here, with the general decoder's result
+        // (an overlong form or a surrogate is three bytes of kReplacement there too).
+        if ((lead & 0xF0) == 0xE0 && i + 2 < size && (bytes[i + 1] & 0xC0) == 0x80 && (bytes[i + 2] & 0xC0) == 0x80) {
+            cp = static_cast<char32_t>((lead & 0x0F) << 12 | (bytes[i + 1] & 0x3F) << 6 | (bytes[i + 2] & 0x3F));
+            if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
+                cp = kReplacement;
+            i += 3;
         } else {
-            out += static_cast<char>(code >> 8);
-            out += static_cast<char>(code & 0xFF);
+            cp = utf8::decode(utf8, i);
+        }
+        // Every character GBK holds beyond ASCII is two bytes.
+        const std::uint16_t code = cp < 0x10000 && cp != kReplacement ? t.fromUnicode[cp] : 0;
+        if (code == 0) {
+            *to++ = '?';
+            exact = false;
+        } else {
+            *to++ = static_cast<char>(code >> 8);
+            *to++ = static_cast<char>(code & 0xFF);
         }
     }
-    return out;
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 } // namespace skorvin::gbk

@@ -14,6 +14,9 @@ std::string toUtf8(std::string_view gbk);
 std::string fromUtf8(std::string_view utf8);
 // The same; exact tells whether the text came through whole, with no "?" put in.
 std::string fromUtf8(std::string_view utf8, bool& exact);
+// The same into out, whose room is used again: a reader converting field after field
+// allocates nothing once out is as long as the longest.
+void fromUtf8Into(std::string& out, std::string_view utf8, bool& exact);
 // True when every byte is below 0x80, so both encodings agree on it.
 bool isAscii(std::string_view s);
 

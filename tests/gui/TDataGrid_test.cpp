@@ -8,13 +8,16 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QBackingStore>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QSignalSpy>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 using skorvin::ado::TADODataSet;
@@ -114,6 +117,24 @@ struct GridOnList {
     TDataGrid grid;
 };
 
+// The union of the regions a widget was asked to paint since the last take().
+class PaintedRegion : public QObject {
+public:
+    explicit PaintedRegion(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion take() { return std::exchange(region_, QRegion()); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            region_ += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+
+private:
+    QRegion region_;
+};
+
 QString describe(const std::set<int>& rows)
 {
     QStringList parts;
@@ -138,6 +159,7 @@ private slots:
     void columnsKeepWidthAndOrderAcrossRefresh();
     void clipboardAndInsertKeysDoNothing();
     void markedRowsAreDrawnHighlighted();
+    void aRowsNewLookRepaintsThatRowAlone();
     void walkWithControlsDisabledKeepsTheRowsInView();
     void postedRowLeavesOrChangesInPlace_data();
     void postedRowLeavesOrChangesInPlace();
@@ -533,6 +555,58 @@ void TDataGridTest::markedRowsAreDrawnHighlighted()
     QCOMPARE(colourAt(2, 2), highlight);
     QCOMPARE(colourAt(5, 1), base);
     QCOMPARE(colourAt(5, 2), QColor(Qt::yellow));
+}
+
+// The operator's Enter moves the list and marks a row: only the rows whose look changes are
+// painted again, and the grid on screen is then what a whole paint of it shows.
+void TDataGridTest::aRowsNewLookRepaintsThatRowAlone()
+{
+    GridOnList fixture(12);
+    QWidget* viewport = fixture.grid.viewport();
+    PaintedRegion painted(viewport);
+    const auto rowsArea = [&](std::initializer_list<int> rows) {
+        QRegion area;
+        for (const int row : rows)
+            area += QRect(0, fixture.grid.rowViewportPosition(row), viewport->width(), fixture.grid.rowHeight(row));
+        return area;
+    };
+    // What the window's picture holds where the viewport is, against the viewport painted whole.
+    const auto onScreen = [&] {
+        const auto* image = dynamic_cast<const QImage*>(fixture.grid.backingStore()->paintDevice());
+        if (!image)
+            return QImage();
+        const qreal ratio = image->devicePixelRatio();
+        const QRect area(viewport->mapTo(&fixture.grid, QPoint(0, 0)) * ratio, viewport->size() * ratio);
+        return image->copy(area).convertToFormat(QImage::Format_RGB32);
+    };
+    const auto paintedWhole = [&] { return viewport->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+
+    const struct {
+        const char* what;
+        std::function<void()> step;
+        std::initializer_list<int> rows; // the rows whose look may change
+    } steps[] = {
+        {"the list moves, nothing marked", [&] { fixture.list.moveBy(3); }, {0, 3}},
+        {"the current row marked", [&] { fixture.grid.markCurrentRow(); }, {3}},
+        {"the list moves past the mark", [&] { fixture.list.moveBy(2); }, {3, 5}},
+        {"a second row marked", [&] { fixture.grid.markCurrentRow(); }, {5}},
+        {"that row unmarked", [&] { fixture.grid.unmarkCurrentRow(); }, {5}},
+        {"the list moves back to the mark", [&] { fixture.list.moveBy(-2); }, {3, 5}},
+        {"the last mark taken off", [&] { fixture.grid.unmarkCurrentRow(); }, {3}},
+    };
+    QCoreApplication::processEvents();
+    painted.take();
+    for (const auto& step : steps) {
+        step.step();
+        QCoreApplication::processEvents();
+        const QRegion region = painted.take();
+        QVERIFY2(!region.isEmpty(), step.what);
+        QVERIFY2(region.subtracted(rowsArea(step.rows)).isEmpty(), step.what);
+        const QImage screen = onScreen();
+        QVERIFY2(!screen.isNull(), "the offscreen window keeps its picture in an image");
+        QVERIFY2(screen == paintedWhole(), step.what);
+        painted.take(); // the whole paint just made for the comparison
+    }
 }
 
 void TDataGridTest::walkWithControlsDisabledKeepsTheRowsInView()

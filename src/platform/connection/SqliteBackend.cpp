@@ -108,7 +108,7 @@ public:
                 } else {
                     auto& buffer = converted[static_cast<std::size_t>(c)];
                     bool exact = true;
-                    buffer = gbk::fromUtf8(utf8Field, exact);
+                    gbk::fromUtf8Into(buffer, utf8Field, exact);
                     field = std::string_view(buffer);
                     lossy[static_cast<std::size_t>(c)] = !exact;
                     anyLossy = anyLossy || !exact;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #endif
 
@@ -28,6 +30,10 @@ namespace fs = std::filesystem;
 namespace {
 
 std::atomic<unsigned> temporaryCounter{0};
+
+// Two seconds in 100 ns ticks: the coarsest modification time a settings file may get (FAT's)
+// and more than a clock tick of any other file system.
+constexpr std::int64_t kSettledTicks = 20'000'000;
 
 // A link is followed, so that the link stays and its target gets the new content.
 fs::path resolveLink(const fs::path& path)
@@ -178,6 +184,24 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
     return moved;
 }
 
+std::optional<FileStamp> settledStampOf(const fs::path& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        return std::nullopt;
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<std::int64_t>(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+    };
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    // FILETIME counts 100 ns ticks.
+    const std::int64_t modified = ticks(data.ftLastWriteTime);
+    if (ticks(now) - modified < kSettledTicks)
+        return std::nullopt;
+    return FileStamp{modified, static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow, 0, 0};
+}
+
 #else
 
 bool processAlive(unsigned long processId)
@@ -287,6 +311,23 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
     return true;
 }
 
+std::optional<FileStamp> settledStampOf(const fs::path& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const auto nanoseconds = [](const timespec& time) {
+        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+    };
+    const std::int64_t modified = nanoseconds(info.st_mtim);
+    if (nanoseconds(now) - modified < kSettledTicks * 100)
+        return std::nullopt;
+    return FileStamp{modified, static_cast<std::uint64_t>(info.st_size), static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino)};
+}
+
 #endif
 
 } // namespace
@@ -294,6 +335,11 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
 std::optional<std::string> readFileBytes(const std::string& gbkName)
 {
     return readRegularFile(nativePath(gbkName));
+}
+
+std::optional<FileStamp> settledStamp(const std::string& gbkName)
+{
+    return settledStampOf(nativePath(gbkName));
 }
 
 bool fileExists(const std::string& gbkName)

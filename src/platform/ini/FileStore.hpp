@@ -17,6 +17,23 @@ inline constexpr std::uintmax_t kMaxFileBytes = 4u << 20;
 // folder, a pipe or a device reads as missing, and opening one never waits.
 std::optional<std::string> readFileBytes(const std::string& gbkName);
 
+// What tells one version of a file from another without reading it: its modification time,
+// its size and, where the system gives it with them, the file's identity (a file replaced by
+// a rename is another file).
+struct FileStamp {
+    std::int64_t modified = 0;
+    std::uint64_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t id = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of a regular file (a link is followed) last modified at least two seconds ago;
+// nothing for anything else. A file written within the last two seconds may be written
+// again within its file system's time resolution with the same size: it has no stamp to
+// trust, and is read again.
+std::optional<FileStamp> settledStamp(const std::string& gbkName);
+
 // True when something exists under that name (a link is followed).
 bool fileExists(const std::string& gbkName);
 

@@ -17,6 +17,20 @@
 
 namespace skorvin::ui {
 
+namespace {
+
+// Repaints the data cells of one view row; the rest of the grid keeps what it painted.
+// A row out of view or past the end asks for nothing.
+void repaintRow(QTableView& grid, int viewRow)
+{
+    if (viewRow < 0 || viewRow >= grid.model()->rowCount())
+        return;
+    grid.viewport()->update(
+        QRect(0, grid.rowViewportPosition(viewRow), grid.viewport()->width(), grid.rowHeight(viewRow)));
+}
+
+} // namespace
+
 TDataGrid::TDataGrid(QWidget* parent)
     : QTableView(parent), model_(new DataGridModel(this)), titles_(new DataGridTitles(this)),
       indicator_(new DataGridIndicator(this))
@@ -161,7 +175,9 @@ void TDataGrid::markCurrentRow()
     if (!hasCurrentRow())
         return;
     marks_.insert(dataSet_->bookmark());
-    viewport()->update();
+    // Only the current row's look changes (with no marks left it is the row highlighted).
+    repaintRow(*this, dataSet_->currentViewRow());
+    repaintRow(*this, indicator_->currentRow());
 }
 
 void TDataGrid::unmarkCurrentRow()
@@ -169,7 +185,9 @@ void TDataGrid::unmarkCurrentRow()
     if (!hasCurrentRow())
         return;
     marks_.erase(dataSet_->bookmark());
-    viewport()->update();
+    // Only the current row's look changes (with no marks left it is the row highlighted).
+    repaintRow(*this, dataSet_->currentViewRow());
+    repaintRow(*this, indicator_->currentRow());
 }
 
 bool TDataGrid::isMarked(ado::TCustomADODataSet::Bookmark mark) const
@@ -214,6 +232,7 @@ void TDataGrid::selectAll()
 
 void TDataGrid::followDataSet()
 {
+    const int previous = indicator_->currentRow();
     int row = -1;
     if (hasCurrentRow())
         row = dataSet_->currentViewRow();
@@ -234,7 +253,9 @@ void TDataGrid::followDataSet()
         selectionModel()->clearCurrentIndex();
     }
     following_ = false;
-    viewport()->update();
+    // The rows that gain and lose the current row's look; a scroll or a new list repaints the rest.
+    repaintRow(*this, previous);
+    repaintRow(*this, row);
 }
 
 void TDataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
@@ -249,7 +270,8 @@ void TDataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     QTableView::currentChanged(current, previous);
     if (!following_ && current.isValid() && (!previous.isValid() || current.row() != previous.row()))
         moveDataSetTo(current.row());
-    viewport()->update();
+    repaintRow(*this, previous.row());
+    repaintRow(*this, current.row());
 }
 
 void TDataGrid::moveDataSetTo(int viewRow)

@@ -83,8 +83,8 @@ void TfrmSkorvin::edtZKZKeyPress(char& key)
 
 void TfrmSkorvin::edtFSKeyPress(const std::string& textBefore, char& key)
 {
-    // The settings are read on every key, so a change in the settings dialog applies to the
-    // very next one.
+    // The settings are asked for on every key (and read again when the file may have changed),
+    // so a change in the settings dialog applies to the very next one.
     key = session_.filterScoreKey(textBefore, key);
 }
 

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 using namespace skorvin;
@@ -59,6 +61,62 @@ TEST(ScoreSettings, WritesTrimmedDecimalPlacesThenMaximum)
     // An empty decimal-places box is stored as an empty value, not dropped.
     exam::WriteScoreSettings(name, "", "100");
     EXPECT_EQ(fileBytes(path), "[ScoreSet]\r\nXs=\r\nUp=100\r\n");
+}
+
+// The score box asks on every key: the file is read again whenever it may have changed since,
+// and only then. Each case starts from a file last written an hour ago, read once.
+TEST(ScoreSettingsFile, ReadsAgainWhenTheFileMayHaveChanged)
+{
+    const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::string before = "[ScoreSet]\r\nXs=1\r\nUp=60\r\n";
+    const std::string sameLength = "[ScoreSet]\r\nXs=1\r\nUp=90\r\n";
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> change;
+        const char* up; // what the next read gives
+    } cases[] = {
+        {"nothing changed", [](const fs::path&) {}, "60"},
+        {"rewritten in place, same length, its old time put back: nothing tells, nothing is read",
+         [&](const fs::path& path) {
+             putFile(path, sameLength);
+             fs::last_write_time(path, hourAgo);
+         },
+         "60"},
+        {"rewritten in place just now, same length", [&](const fs::path& path) { putFile(path, sameLength); }, "90"},
+        {"rewritten in place with its old time, another length",
+         [&](const fs::path& path) {
+             putFile(path, "[ScoreSet]\r\nXs=1\r\nUp=100\r\n");
+             fs::last_write_time(path, hourAgo);
+         },
+         "100"},
+        {"replaced by another file of the same time and length",
+         [&](const fs::path& path) {
+             const fs::path other = fs::path(path).replace_extension(".new");
+             putFile(other, sameLength);
+             fs::last_write_time(other, hourAgo);
+             fs::rename(other, path);
+         },
+         "90"},
+        {"written by this program, its old time put back",
+         [&](const fs::path& path) {
+             exam::WriteScoreSettings(test::gbkName(path), "1", "90");
+             fs::last_write_time(path, hourAgo);
+         },
+         "90"},
+        {"removed", [](const fs::path& path) { fs::remove(path); }, "40"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const fs::path path = dir / "kavrint.ini";
+        putFile(path, before);
+        fs::last_write_time(path, hourAgo);
+        exam::ScoreSettingsFile settings(test::gbkName(path));
+        ASSERT_EQ(settings.read().Up, "60");
+        c.change(path);
+        EXPECT_EQ(settings.read().Up, c.up);
+        EXPECT_EQ(settings.read().Xs, "1");
+    }
 }
 
 // The window's files lie in the host program's folder, the report template one folder down,

@@ -2,6 +2,7 @@
 #include "platform/Exception.hpp"
 #include "platform/Gbk.hpp"
 #include "platform/Numbers.hpp"
+#include "platform/Utf8.hpp"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +138,41 @@ TEST(Gbk, OneRuleForInvalidUtf8AndTextGbkLacks)
         EXPECT_EQ(exact, c.exact);
         EXPECT_EQ(gbk::fromUtf8(c.utf8), c.gbk);
     }
+}
+
+// Every character of the Basic Multilingual Plane, alone and between ASCII: GBK gives it back
+// whole, or it is one "?" and the text is marked inexact.
+TEST(Gbk, EveryBmpCharacterComesBackOrIsOneQuestionMark)
+{
+    for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        std::string utf8;
+        utf8::append(utf8, cp);
+        bool exact = false;
+        const std::string gbk = gbk::fromUtf8("a" + utf8 + "b", exact);
+        if (exact)
+            ASSERT_EQ(gbk::toUtf8(gbk), "a" + utf8 + "b") << "U+" << std::hex << static_cast<unsigned>(cp);
+        else
+            ASSERT_EQ(gbk, "a?b") << "U+" << std::hex << static_cast<unsigned>(cp);
+    }
+}
+
+// A reader converts field after field into one buffer: nothing of a longer text before stays.
+TEST(Gbk, ConvertingIntoAUsedBufferKeepsNothingOfIt)
+{
+    std::string buffer;
+    bool exact = false;
+    gbk::fromUtf8Into(buffer, "\xE5\x9B\x9B\xE7\xBA\xA7\xE4\xB8\xBB\xE8\xA7\x82 long text", exact);
+    gbk::fromUtf8Into(buffer, "\xE5\x88\x86", exact);
+    EXPECT_EQ(buffer, "\xB7\xD6");
+    EXPECT_TRUE(exact);
+    gbk::fromUtf8Into(buffer, "\xF0\x9F\x98\x80", exact);
+    EXPECT_EQ(buffer, "?");
+    EXPECT_FALSE(exact);
+    gbk::fromUtf8Into(buffer, "", exact);
+    EXPECT_EQ(buffer, "");
+    EXPECT_TRUE(exact);
 }
 
 struct IntCase {
