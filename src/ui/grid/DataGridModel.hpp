@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,9 @@ public:
     // The recordset shown (not owned); nullptr detaches.
     void setDataSet(ado::TCustomADODataSet* dataSet);
     ado::TCustomADODataSet* dataSet() const { return dataSet_; }
+    // What a column shows of each value in place of its text; an empty function shows the text.
+    using ShownText = std::function<QString(const ado::FieldValue&)>;
+    void setShownText(int column, ShownText shown);
     // The recordset's field index behind a column, -1 when the recordset has no such field.
     int fieldIndex(int column) const;
 
@@ -62,6 +67,7 @@ private:
     ado::TCustomADODataSet* dataSet_ = nullptr;
     std::vector<ColumnLayout> columns_;
     std::vector<int> fields_;
+    std::map<int, ShownText> shown_; // by column
     // The row count the view was last told about; it changes with a reset or a row that leaves.
     int rows_ = 0;
     bool leaving_ = false;

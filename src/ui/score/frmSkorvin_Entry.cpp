@@ -77,7 +77,7 @@ void TfrmSkorvin::edtZKZKeyPress(char& key)
         return;
     // A number found moves the focus on to the score box, which shows that candidate's own
     // score, so that a score never carries over from one candidate to another.
-    edtFS->setText(toQString(session_.current()->score));
+    edtFS->setText(scoreBoxText(*session_.current()));
     focusAndSelect(edtFS);
 }
 
@@ -109,7 +109,7 @@ void TfrmSkorvin::entryBoxEscape()
     // In 分数 Esc takes back what was typed: the located candidate's score as the list holds it.
     if (focusWidget() == edtFS) {
         if (const auto candidate = session_.current())
-            edtFS->setText(toQString(candidate->score));
+            edtFS->setText(scoreBoxText(*candidate));
         edtFS->selectAll();
     } else if (focusWidget() == edtZKZ) {
         edtZKZ->selectAll();
@@ -144,7 +144,7 @@ bool TfrmSkorvin::ValidateEntry()
 
 void TfrmSkorvin::saveScore()
 {
-    runGuarded([this] { spbtnSaveClick(); });
+    runGuarded([this] { verifying_ ? verifyScore() : spbtnSaveClick(); });
     // The save is the moment to hear that journaling is off.
     tellJournalOff();
 }
