@@ -111,6 +111,18 @@ private slots:
         QCOMPARE(w.storedScore(b), std::optional<std::string>("12"));
         QCOMPARE(journalEntries().size(), settled);
 
+        // A scored candidate that 未登分 hides is named as scored, without the score.
+        w.recorder.clear();
+        radio->setItemIndex(0);
+        w.edtZKZ->setFocus();
+        w.edtZKZ->selectAll();
+        QTest::keyClicks(w.edtZKZ, QString::fromStdString(a));
+        QTest::keyClick(w.edtZKZ, Qt::Key_Return);
+        QCOMPARE(w.recorder.boxes().size(), std::size_t{1});
+        const QString hidden = w.recorder.boxes().front().text;
+        QVERIFY2(hidden.contains(QStringLiteral("已登分")) && !hidden.contains(QStringLiteral("分数为")),
+                 qPrintable(hidden));
+
         pressCtrl(Qt::Key_K);
         QCOMPARE(w.window->windowTitle(), QStringLiteral("四级主观题登分"));
         QVERIFY(!mode->isVisible());
