@@ -6,6 +6,8 @@
 // they post handled (the grid and the status line painted); the typing is not.
 // Every figure comes twice: in processor time, and on the wall clock, where the UPDATE's
 // time is mostly the disk's sync.
+// In 复核 (Ctrl+K) a score keyed again and Enter ("verify": compared with the stored score,
+// journaled, ticked) is measured against the save at the same list size.
 // Prints one line per figure: "<figure>: <ratio>x <reference>".
 #include "platform/HostPaths.hpp"
 #include "platform/connection/TADOConnection.hpp"
@@ -146,6 +148,12 @@ public:
         box.selectAll();
         QTest::keyClicks(&box, QString::fromLatin1(text));
     }
+    // Ctrl+K: 复核 on or off, as the operator switches it.
+    void toggleVerifying()
+    {
+        QTest::keyClick(number_, Qt::Key_K, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+    }
     void enter(QLineEdit& box)
     {
         QTest::keyClick(&box, Qt::Key_Return);
@@ -269,6 +277,34 @@ void save(benchmark::State& state, int size)
     reportWall(state, wall);
 }
 
+// In 复核, Enter on a score keyed again that equals the stored one. The candidate is given that
+// score first and listed again among the scored ones, untimed; the list keeps its rows.
+void verify(benchmark::State& state, int size)
+{
+    Window& w = *theWindow;
+    const std::string code = sizes[static_cast<std::size_t>(size)].code;
+    w.list(code);
+    const std::string number = w.listedNumber(w.rows() / 2);
+    w.connection().execute("update t_omr set tttt='12.5' where zkzh='" + number + "'");
+    w.toggleVerifying();
+    w.list(code);
+    state.counters["rows"] = w.rows();
+    double wall = 0;
+    for (auto _ : state) {
+        w.type(w.numberBox(), number);
+        w.enter(w.numberBox());
+        w.type(w.scoreBox(), "12.5");
+        const Stopwatch watch;
+        w.enter(w.scoreBox());
+        watch.stop(state, wall);
+        if (QApplication::focusWidget() != &w.numberBox())
+            state.SkipWithError("the score was not verified");
+    }
+    w.toggleVerifying();
+    w.connection().execute("update t_omr set tttt=NULL where zkzh='" + number + "'");
+    reportWall(state, wall);
+}
+
 const char* const kSizeNames[] = {"the small site", "the large site", "the root"};
 
 void registerLoop()
@@ -286,6 +322,11 @@ void registerLoop()
             ->Iterations(kIterations);
         benchmark::RegisterBenchmark((std::string("save at ") + kSizeNames[size]).c_str(),
                                      [size](benchmark::State& state) { save(state, size); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(kIterations);
+        benchmark::RegisterBenchmark((std::string("verify at ") + kSizeNames[size]).c_str(),
+                                     [size](benchmark::State& state) { verify(state, size); })
             ->Unit(benchmark::kMillisecond)
             ->UseManualTime()
             ->Iterations(kIterations);
@@ -307,12 +348,18 @@ int main(int argc, char** argv)
             size.code = siteOfAbout(theWindow->connection(), size.about);
     registerLoop();
     const int status = bench::runBenchmarks(argc, argv, [](const bench::RatioReporter& reporter) {
-        for (const char* size : kSizeNames)
+        for (const char* size : kSizeNames) {
             for (const char* step : {"locate at ", "save at "}) {
                 const std::string figure = std::string(step) + size;
                 reporter.printRatio(figure, "one UPDATE");
                 reporter.printRatio(figure + " (wall)", "one UPDATE (wall)");
             }
+            // A verification writes nothing to the examination database: it costs no more than a save.
+            const std::string verifyFigure = std::string("verify at ") + size;
+            const std::string saveFigure = std::string("save at ") + size;
+            reporter.printRatio(verifyFigure, saveFigure);
+            reporter.printRatio(verifyFigure + " (wall)", saveFigure + " (wall)");
+        }
     });
     theWindow.reset();
     fs::remove(settings);

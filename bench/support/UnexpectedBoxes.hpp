@@ -14,6 +14,7 @@ public:
     void message(QWidget*, const QString&, const QString& text, Icon) override { stop(text); }
     bool confirm(QWidget*, const QString&, const QString& text) override { stop(text); }
     bool ask(QWidget*, const QString&, const QString& text, bool) override { stop(text); }
+    int choose(QWidget*, const QString&, const QString& text, const QStringList&, int) override { stop(text); }
     QString saveFileName(QWidget*, const QString& proposedName, const QString&) override { stop(proposedName); }
 
 protected:

@@ -3,13 +3,32 @@
 #include "platform/Gbk.hpp"
 #include "platform/TFileStream.hpp"
 
+#include <map>
+
 namespace skorvin::exam {
 
 namespace {
 
 std::string actionText(const std::string& action)
 {
-    return gbk::fromUtf8(action == "undo" ? "撤销" : "保存");
+    static const std::map<std::string, std::string> texts = {{"save", gbk::fromUtf8("保存")},
+                                                             {"undo", gbk::fromUtf8("撤销")},
+                                                             {"verify", gbk::fromUtf8("复核")},
+                                                             {"adopt", gbk::fromUtf8("采用本次")},
+                                                             {"keep", gbk::fromUtf8("保留原分")}};
+    const auto found = texts.find(action);
+    return found == texts.end() ? action : found->second;
+}
+
+// Entries written before there were other kinds are saves and undos: their kind follows from
+// their action as any other entry's does.
+std::string kindText(const std::string& action)
+{
+    for (const JournalKind& kind : journalKinds())
+        for (const std::string& covered : kind.actions)
+            if (covered == action)
+                return kind.text;
+    return {};
 }
 
 std::string outcomeText(const std::string& outcome)
@@ -44,12 +63,21 @@ void writeLine(TFileStream& out, const std::vector<std::string>& gbkFields)
 
 } // namespace
 
+const std::vector<JournalKind>& journalKinds()
+{
+    static const std::vector<JournalKind> kinds = {{gbk::fromUtf8("登分"), {"save"}},
+                                                   {gbk::fromUtf8("撤销"), {"undo"}},
+                                                   {gbk::fromUtf8("复核"), {"verify"}},
+                                                   {gbk::fromUtf8("裁定"), {"adopt", "keep"}}};
+    return kinds;
+}
+
 const std::vector<std::string>& journalHeadings()
 {
     static const std::vector<std::string> headings = [] {
         std::vector<std::string> result;
         for (const char* heading :
-             {"时间", "计算机", "用户", "单位", "准考证号", "原分数", "新分数", "操作", "结果", "说明"})
+             {"时间", "计算机", "用户", "单位", "准考证号", "原分数", "新分数", "类别", "操作", "结果", "说明"})
             result.push_back(gbk::fromUtf8(heading));
         return result;
     }();
@@ -72,6 +100,7 @@ std::vector<std::string> journalRowTexts(const journal::JournalRecord& record)
             record.number,
             record.before.value_or(""),
             record.after.value_or(""),
+            kindText(record.action),
             actionText(record.action),
             outcomeText(record.outcome),
             record.detail};

@@ -9,6 +9,14 @@
 // The journal as the operator reads it: its columns' headings and texts, and the CSV file.
 namespace skorvin::exam {
 
+// A kind of entry as the operator filters by it: its text (GBK) and the actions it covers.
+struct JournalKind {
+    std::string text;
+    std::vector<std::string> actions;
+};
+// 登分 (saves), 撤销 (undos), 复核 (verifications) and 裁定 (adjudications), in that order.
+const std::vector<JournalKind>& journalKinds();
+
 // The columns' headings (GBK).
 const std::vector<std::string>& journalHeadings();
 // The texts of one entry in the columns' order (GBK); a NULL score is the empty text. A damaged

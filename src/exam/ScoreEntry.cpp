@@ -12,6 +12,30 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// A decimal score written one way: no leading zeros, no trailing zeros after the point, no bare
+// point; any other text trimmed and left as it is. Exact, where a floating-point compare is not.
+std::string canonicalScore(std::string_view score)
+{
+    std::string text = text::trim(score);
+    const std::size_t point = text.find('.');
+    const std::string whole = text.substr(0, point);
+    std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+    const auto digitsOnly = [](const std::string& part) {
+        for (char c : part)
+            if (!isDigit(c))
+                return false;
+        return true;
+    };
+    if (whole.empty() || !digitsOnly(whole) || !digitsOnly(fraction))
+        return text;
+    const std::size_t firstSignificant = whole.find_first_not_of('0');
+    std::string result = firstSignificant == std::string::npos ? "0" : whole.substr(firstSignificant);
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    if (!fraction.empty())
+        result += "." + fraction;
+    return result;
+}
+
 } // namespace
 
 char filterAdmissionKey(char key)
@@ -66,6 +90,11 @@ std::string scoreTextToStore(std::string_view boxText)
     if (!score.empty() && score.back() == '.')
         score.pop_back();
     return score;
+}
+
+bool sameScore(std::string_view a, std::string_view b)
+{
+    return canonicalScore(a) == canonicalScore(b);
 }
 
 bool exceedsMaximum(std::string_view scoreText, std::string_view up)

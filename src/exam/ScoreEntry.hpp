@@ -27,6 +27,10 @@ bool isScoreText(std::string_view boxText, std::string_view xs);
 // The score as it is written: trimmed, and one trailing "." removed (12. is stored as 12).
 std::string scoreTextToStore(std::string_view boxText);
 
+// True when two scores are the same number: 12, 12.0, "12." and "012" are one score. A text that
+// is not digits with at most one "." (a stored value keyed elsewhere) is compared as trimmed text.
+bool sameScore(std::string_view a, std::string_view b);
+
 // True when the trimmed score is above the maximum; equal is accepted.
 // Throws EConvertError for a score or maximum that is not a number.
 bool exceedsMaximum(std::string_view scoreText, std::string_view up);

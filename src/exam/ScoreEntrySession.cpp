@@ -1,6 +1,7 @@
 #include "exam/ScoreEntrySession.hpp"
 
 #include "exam/ExportGrid.hpp"
+#include "exam/JournalVerifications.hpp"
 #include "exam/ScoreEntry.hpp"
 #include "exam/StandardInfo.hpp"
 #include "exam/TDataGridExport.hpp"
@@ -32,6 +33,8 @@ std::string journalDetail(ScoreApplied::Kind kind, JournalEvent::Action action)
     case ScoreApplied::Kind::Applied:
         break;
     case ScoreApplied::Kind::Conflict:
+        if (action == JournalEvent::Action::Adopt)
+            return "stored score changed since the comparison";
         return action == JournalEvent::Action::Save ? "stored score differs from the list"
                                                     : "stored score changed since the save";
     case ScoreApplied::Kind::Gone:
@@ -83,7 +86,8 @@ private:
 } // namespace
 
 ScoreEntrySession::ScoreEntrySession(ModuleState& state, const HostFiles& files)
-    : state_(state), settings_(files.settings), journal_(files.journal)
+    : state_(state), settings_(files.settings), journal_(files.journal),
+      verifications_(std::make_unique<JournalVerifications>(journal_))
 {
 }
 
@@ -213,16 +217,21 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::storeCurrent(const std::stri
         journal_.record(event);
         return {ChangeOutcome::Kind::InexactNumber, number, {}};
     }
-    const std::string listed = Main_AdoSet.fieldText("tttt");
-    const ScoreApplied applied = applyJournaled(event, {number, listed, score}, replaceStored);
+    return writeScore(event, {number, Main_AdoSet.fieldText("tttt"), score}, replaceStored);
+}
+
+ScoreEntrySession::ChangeOutcome ScoreEntrySession::writeScore(const JournalEvent& event, const ScoreChange& change,
+                                                               bool force)
+{
+    const ScoreApplied applied = applyJournaled(event, change, force);
     if (applied.kind == ScoreApplied::Kind::Applied) {
-        journal_.pushSave({organisation_, number, applied.stored, score});
+        journal_.pushSave({organisation_, change.zkzh, applied.stored, *change.score});
         // The database has the score; the list's own copy of the row follows it, and the counts
         // move from the score the list showed, which is the one they counted.
-        putListScore(score);
-        progress_.scoreChanged(number, listed, score);
+        putListScore(change.score);
+        progress_.scoreChanged(change.zkzh, change.expected, change.score);
     }
-    return {changeKind(applied.kind), number, applied.stored.value_or("")};
+    return {changeKind(applied.kind), change.zkzh, applied.stored.value_or("")};
 }
 
 ScoreEntrySession::ChangeOutcome ScoreEntrySession::undoLastSave(bool replaceStored)

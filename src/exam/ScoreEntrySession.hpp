@@ -11,10 +11,12 @@
 #include "exam/ScoreSettings.hpp"
 #include "exam/ScoresAboveMaximum.hpp"
 #include "exam/SheetFeed.hpp"
+#include "exam/VerificationStore.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -114,6 +116,35 @@ public:
     // list and the candidate's row shows what the database holds.
     void keepStoredOnUndo(const std::string& stored);
 
+    // What comparing a re-keyed score with the stored one found (复核).
+    struct VerifyOutcome {
+        enum class Kind {
+            Verified,      // the same number as stored: journaled, the candidate is verified
+            Differs,       // another score is stored; nothing recorded: the operator adjudicates
+            NotEntered,    // the candidate has no stored score; nothing recorded
+            InexactNumber, // the number lost characters on its way from the database
+            Gone,          // the candidate is no longer in the database
+        };
+        Kind kind = Kind::Verified;
+        std::string number;
+        std::string stored; // the score the database held when it was read
+        std::string keyed;  // the re-keyed score as a save would store it
+    };
+    // Compares the score box's text with the score the database holds now for the list's current
+    // row, as numbers. Nothing is written to the examination database; the list row follows the
+    // stored score. Database errors propagate.
+    VerifyOutcome verifyCurrent(const std::string& scoreBoxText);
+    enum class Adjudication { Adopt, Keep };
+    // Settles a Differs, journaled either way. Adopt writes the re-keyed score through the save's
+    // compare-and-set over the score the comparison read (Conflict when someone changed it since,
+    // unless replaceStored), and Ctrl+Z can take it back as a save; Keep writes nothing. Either
+    // confirms the score that stands. Database errors propagate.
+    ChangeOutcome adjudicate(const VerifyOutcome& differs, Adjudication choice, bool replaceStored);
+    // Where the confirmed scores are kept.
+    VerificationStore& verifications() { return *verifications_; }
+    // True while number's last confirmed score is score (as numbers); never for an empty score.
+    bool verified(const std::string& number, const std::string& score);
+
     // Writes every row of the list, as grid shows it, to fileName (the export's text form).
     void exportList(ExportGrid& grid, const std::filesystem::path& fileName);
     // The same rows as a workbook (TDataGridExportAsWorkbook): one sheet named after the
@@ -153,12 +184,18 @@ private:
     // Applies change through the save query and journals event (its action, organisation,
     // number and score filled in) with what came of it, a database error included.
     ScoreApplied applyJournaled(JournalEvent event, const ScoreChange& change, bool force);
+    // Writes change.score (never NULL) for the list's current row as a save does: journaled as
+    // event, undoable, the list row following it.
+    ChangeOutcome writeScore(const JournalEvent& event, const ScoreChange& change, bool force);
+    // The list's current row shows stored, unless it shows that already.
+    void followStored(const std::string& stored);
 
     ModuleState& state_;
     mutable ScoreSettingsFile settings_;
     EntryProgress progress_;
     ScoresAboveMaximum aboveMaximum_{Main_AdoSet, "tttt"};
     ScoreJournal journal_;
+    std::unique_ptr<VerificationStore> verifications_;
     std::string organisation_; // the text of the node listed
     std::string reportTitle_;  // composed at start-up from the examination date
 };

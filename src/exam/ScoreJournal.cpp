@@ -13,7 +13,19 @@ namespace {
 
 const char* actionName(JournalEvent::Action action)
 {
-    return action == JournalEvent::Action::Save ? "save" : "undo";
+    switch (action) {
+    case JournalEvent::Action::Save:
+        return "save";
+    case JournalEvent::Action::Undo:
+        return "undo";
+    case JournalEvent::Action::Verify:
+        return "verify";
+    case JournalEvent::Action::Adopt:
+        return "adopt";
+    case JournalEvent::Action::Keep:
+        break;
+    }
+    return "keep";
 }
 
 const char* outcomeName(JournalEvent::Outcome outcome)
@@ -71,6 +83,18 @@ void ScoreJournal::record(const JournalEvent& event)
     } catch (const std::exception& e) {
         turnOff(e.what());
     }
+}
+
+std::vector<journal::JournalRecord> ScoreJournal::entries(const journal::JournalFilter& filter)
+{
+    if (!file_)
+        return {};
+    try {
+        return file_->query(filter);
+    } catch (const std::exception& e) {
+        turnOff(e.what());
+    }
+    return {};
 }
 
 void ScoreJournal::turnOff(const std::string& reason)

@@ -8,14 +8,19 @@
 
 namespace skorvin::journal {
 class JournalFile;
-}
+struct JournalFilter;
+struct JournalRecord;
+} // namespace skorvin::journal
 
 namespace skorvin::exam {
 
-// One save or undo as the journal keeps it (GBK text); the time, the computer and the user
-// are added when it is recorded (the computer and the user as they were when the window opened).
+// One save, undo, verification or adjudication as the journal keeps it (GBK text); the time,
+// the computer and the user are added when it is recorded (the computer and the user as they
+// were when the window opened).
 struct JournalEvent {
-    enum class Action { Save, Undo };
+    // Verify: a re-keyed score matched the stored one. Adopt and Keep settle a re-keyed score that
+    // did not: the re-keyed score written, or the stored one kept.
+    enum class Action { Save, Undo, Verify, Adopt, Keep };
     enum class Outcome { Saved, Refused, Failed };
     Action action = Action::Save;
     Outcome outcome = Outcome::Saved;
@@ -59,6 +64,10 @@ public:
     // Turns the journal off with the reason (GBK), unless it is off already: a read of the file
     // failed elsewhere, and its entries can no longer be trusted to arrive.
     void turnOff(const std::string& reason);
+
+    // The entries the filter lets through, newest first; none while the journal is off. A read
+    // that fails turns the journal off with the reason and gives none.
+    std::vector<journal::JournalRecord> entries(const journal::JournalFilter& filter);
 
     void pushSave(UndoableSave save) { saves_.push_back(std::move(save)); }
     // This window's last save not undone; nullptr when there is none.

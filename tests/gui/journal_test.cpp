@@ -105,9 +105,10 @@ struct JournalledWindow : FreshJournal, ScoreWindow {
     std::vector<journal::JournalRecord> entries() const { return journal::JournalFile(journalPath()).query({}); }
 };
 
-journal::JournalRecord entry(const char* time, const std::string& organisation, const std::string& number)
+journal::JournalRecord entry(const char* time, const std::string& organisation, const std::string& number,
+                             const char* action = "save")
 {
-    return {0, time, "pc1", "clerk", organisation, number, std::nullopt, std::string("23"), "save", "saved", ""};
+    return {0, time, "pc1", "clerk", organisation, number, std::nullopt, std::string("23"), action, "saved", ""};
 }
 
 // Another program with the journal open: it adds rows, drops the table, holds the write lock.
@@ -386,7 +387,7 @@ private slots:
             file.append(entry("2020-01-02 08:00:00 +0800", beijing, "400100000001"));
             const std::string now = (today + QStringLiteral(" 09:00:00 +0800")).toStdString();
             file.append(entry(now.c_str(), beijing, "400100000002"));
-            file.append(entry(now.c_str(), tianjin, "400200000003"));
+            file.append(entry(now.c_str(), tianjin, "400200000003", "adopt"));
         }
         skorvin::test::RecordingDialogs recorder;
         skorvin::ui::JournalWindow window(path);
@@ -420,6 +421,12 @@ private slots:
         QCOMPARE(organisation->count(), 3);
         organisation->setCurrentIndex(organisation->findText(toQString(tianjin)));
         QCOMPARE(count->text(), QStringLiteral("共 1 条"));
+        auto* kind = window.findChild<QComboBox*>(QStringLiteral("cbKind"));
+        QCOMPARE(kind->count(), 5);
+        kind->setCurrentIndex(kind->findText(QStringLiteral("登分")));
+        QCOMPARE(count->text(), QStringLiteral("共 0 条"));
+        kind->setCurrentIndex(kind->findText(QStringLiteral("裁定")));
+        QCOMPARE(count->text(), QStringLiteral("共 1 条"));
 
         const fs::path csv = dir / "shown.csv";
         recorder.queueSaveFileName(QString::fromStdString(csv.string()));
@@ -433,6 +440,7 @@ private slots:
         QCOMPARE(lines.size(), 3); // heading, one entry, the empty text after the last line end
         QVERIFY(lines[0].startsWith(QStringLiteral("时间,")));
         QVERIFY2(lines[1].contains(QStringLiteral(",12-天津市,400200000003,")), qPrintable(lines[1]));
+        QVERIFY2(lines[1].contains(QStringLiteral(",裁定,采用本次,")), qPrintable(lines[1]));
     }
 
     // A row another program wrote with values this program never writes is listed as damaged

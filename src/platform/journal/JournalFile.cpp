@@ -108,6 +108,12 @@ std::string whereClause(const JournalFilter& filter)
         where += " and substr(time, 1, 10) <= ?3";
     if (!filter.organisation.empty())
         where += " and organisation = ?4";
+    if (!filter.actions.empty()) {
+        where += " and action in (";
+        for (std::size_t i = 0; i < filter.actions.size(); ++i)
+            where += (i ? ", ?" : "?") + std::to_string(5 + i);
+        where += ")";
+    }
     return where;
 }
 
@@ -117,6 +123,8 @@ void bindFilter(Statement& statement, const JournalFilter& filter)
     for (int i = 0; i < 4; ++i)
         if (!values[i]->empty())
             statement.bind(i + 1, *values[i]);
+    for (std::size_t i = 0; i < filter.actions.size(); ++i)
+        statement.bind(static_cast<int>(5 + i), filter.actions[i]);
 }
 
 void bindValue(sqlite3_stmt* stmt, int index, const std::optional<std::string>& score)
@@ -142,7 +150,7 @@ std::string damage(const Statement& row)
             return "有一栏不是文字";
     const std::string_view action = row.raw(8);
     const std::string_view outcome = row.raw(9);
-    if (action != "save" && action != "undo")
+    if (action != "save" && action != "undo" && action != "verify" && action != "adopt" && action != "keep")
         return "操作不明";
     if (outcome != "saved" && outcome != "refused" && outcome != "failed")
         return "结果不明";

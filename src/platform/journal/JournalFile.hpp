@@ -29,7 +29,7 @@ struct JournalRecord {
     std::string number;
     std::optional<std::string> before;
     std::optional<std::string> after;
-    std::string action;  // "save" or "undo"
+    std::string action;  // "save", "undo", "verify", "adopt" or "keep"
     std::string outcome; // "saved", "refused" or "failed"
     std::string detail;  // why it was refused, the provider's text of a failure
     // A row that cannot be read as an entry of ours (damaged file, forged values): only its id
@@ -39,10 +39,11 @@ struct JournalRecord {
 
 // What the journal window shows; an empty member does not filter.
 struct JournalFilter {
-    std::string number;       // contained in the admission number
-    std::string fromDate;     // "YYYY-MM-DD", inclusive
-    std::string toDate;       // "YYYY-MM-DD", inclusive
-    std::string organisation; // exactly this organisation
+    std::string number;               // contained in the admission number
+    std::string fromDate;             // "YYYY-MM-DD", inclusive
+    std::string toDate;               // "YYYY-MM-DD", inclusive
+    std::string organisation;         // exactly this organisation
+    std::vector<std::string> actions; // the action is one of these
 };
 
 // What the journal window lists: the ids the filter lets through, newest first, and how many of

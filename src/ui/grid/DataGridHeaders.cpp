@@ -3,6 +3,7 @@
 #include "ui/widgets/MousePosition.hpp"
 
 #include <QPainter>
+#include <QPen>
 #include <QPolygon>
 #include <QStyle>
 #include <qdrawutil.h>
@@ -15,6 +16,8 @@ namespace {
 
 // Sideways travel, in pixels, after which a press on a title button becomes a column drag.
 constexpr int titleButtonSlack = 3;
+// The row indicator's width, and the width the tick adds to it.
+constexpr int kIndicatorWidth = 12;
 
 } // namespace
 
@@ -106,7 +109,7 @@ DataGridIndicator::DataGridIndicator(QWidget* parent) : QHeaderView(Qt::Vertical
     setSectionsMovable(false);
     setHighlightSections(false);
     setSectionResizeMode(QHeaderView::Fixed);
-    setFixedWidth(12);
+    setFixedWidth(kIndicatorWidth);
 }
 
 void DataGridIndicator::setCurrentRow(int row)
@@ -121,16 +124,34 @@ void DataGridIndicator::setCurrentRow(int row)
         updateSection(row);
 }
 
+void DataGridIndicator::setTicked(std::function<bool(int row)> ticked)
+{
+    ticked_ = std::move(ticked);
+    // The tick has a cell's width of its own, so the triangle of the current row never hides it.
+    setFixedWidth(ticked_ ? 2 * kIndicatorWidth : kIndicatorWidth);
+    viewport()->update();
+}
+
 void DataGridIndicator::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
     if (!rect.isValid())
         return;
     painter->save();
     drawFixedCell(painter, rect, palette(), false);
+    const QRect triangleCell(rect.left(), rect.top(), kIndicatorWidth, rect.height());
+    if (ticked(logicalIndex)) {
+        const QRect tick = rect.adjusted(kIndicatorWidth, 0, 0, 0).adjusted(2, 3, -2, -3);
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(QPen(QColor(0, 128, 0), 2));
+        QPolygon stroke;
+        stroke << QPoint(tick.left(), tick.center().y()) << QPoint(tick.left() + tick.width() / 3, tick.bottom())
+               << QPoint(tick.right(), tick.top());
+        painter->drawPolyline(stroke);
+    }
     if (logicalIndex == currentRow_) {
-        // A small right-pointing triangle, centred in the cell.
-        const int half = qMax(2, qMin(rect.width(), rect.height()) / 4);
-        const QPoint centre = rect.center();
+        // A small right-pointing triangle, centred in its cell.
+        const int half = qMax(2, qMin(triangleCell.width(), triangleCell.height()) / 4);
+        const QPoint centre = triangleCell.center();
         QPolygon triangle;
         triangle << QPoint(centre.x() - half / 2, centre.y() - half) << QPoint(centre.x() - half / 2, centre.y() + half)
                  << QPoint(centre.x() + half / 2 + 1, centre.y());

@@ -46,6 +46,9 @@ public:
     // The row that shows the triangle, -1 for none.
     void setCurrentRow(int row);
     int currentRow() const { return currentRow_; }
+    // Rows that carry a tick beside the triangle, asked while drawing; an empty function for none.
+    void setTicked(std::function<bool(int row)> ticked);
+    bool ticked(int row) const { return ticked_ && ticked_(row); }
 
 signals:
     void rowPressed(int row, Qt::KeyboardModifiers modifiers);
@@ -59,6 +62,7 @@ protected:
 
 private:
     int currentRow_ = -1;
+    std::function<bool(int)> ticked_;
 };
 
 // Draws a fixed cell of the grid: raised, or sunken while pressed.

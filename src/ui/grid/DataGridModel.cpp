@@ -43,6 +43,16 @@ void DataGridModel::setDataSet(ado::TCustomADODataSet* dataSet)
     emit currentRowMoved();
 }
 
+void DataGridModel::setShownText(int column, ShownText shown)
+{
+    if (shown)
+        shown_[column] = std::move(shown);
+    else
+        shown_.erase(column);
+    if (rows_ > 0)
+        emit dataChanged(index(0, column), index(rows_ - 1, column), {Qt::DisplayRole});
+}
+
 int DataGridModel::fieldIndex(int column) const
 {
     if (column < 0 || static_cast<std::size_t>(column) >= fields_.size())
@@ -70,6 +80,8 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const
         const std::optional<ado::FieldValue> value = cellValue(index);
         if (!value)
             return {};
+        if (const auto shown = shown_.find(index.column()); shown != shown_.end())
+            return shown->second(*value);
         return *value ? toQString(**value) : QString();
     }
     case Qt::ForegroundRole: {

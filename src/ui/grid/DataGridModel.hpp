@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ public:
     // The recordset shown (not owned); nullptr detaches.
     void setDataSet(ado::TCustomADODataSet* dataSet);
     ado::TCustomADODataSet* dataSet() const { return dataSet_; }
+    // What a column shows of each value in place of its text; an empty function shows the text.
+    using ShownText = std::function<QString(const ado::FieldValue&)>;
+    void setShownText(int column, ShownText shown);
     // The recordset's field index behind a column, -1 when the recordset has no such field.
     int fieldIndex(int column) const;
 
@@ -70,6 +74,7 @@ private:
     std::vector<ColumnLayout> columns_;
     std::vector<int> fields_;
     std::vector<std::function<bool(const ado::FieldValue& value)>> flags_; // by column
+    std::map<int, ShownText> shown_;                                        // by column
     // The row count the view was last told about; it changes with a reset or a row that leaves.
     int rows_ = 0;
     bool leaving_ = false;

@@ -86,6 +86,28 @@ void TDataGrid::setFlag(int column, std::function<bool(const ado::FieldValue& va
     model_->setFlag(column, std::move(flagged));
 }
 
+void TDataGrid::setShownText(const std::string& fieldName, std::function<QString(const ado::FieldValue&)> shown)
+{
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].fieldName == fieldName)
+            model_->setShownText(static_cast<int>(i), shown);
+}
+
+void TDataGrid::setTickedRows(std::function<bool(int viewRow)> ticked)
+{
+    indicator_->setTicked(std::move(ticked));
+}
+
+bool TDataGrid::rowTicked(int viewRow) const
+{
+    return indicator_->ticked(viewRow);
+}
+
+void TDataGrid::updateTicks()
+{
+    indicator_->viewport()->update();
+}
+
 const std::vector<TDataGrid::Column>& TDataGrid::columns() const
 {
     return columns_;

@@ -71,6 +71,16 @@ public:
     std::string footerText(int, int) const override { return {}; }
     std::string fieldName(int column) const override { return columns_.at(static_cast<std::size_t>(column)).fieldName; }
 
+    // In place of the values of fieldName's column, what shown makes of each; an empty function
+    // shows the values again. An export still reads the values.
+    void setShownText(const std::string& fieldName, std::function<QString(const ado::FieldValue&)> shown);
+    // A tick in the row indicator of each view row ticked says yes to, asked as the rows are
+    // drawn; an empty function draws none. The indicator widens to hold the tick beside the triangle.
+    void setTickedRows(std::function<bool(int viewRow)> ticked);
+    bool rowTicked(int viewRow) const;
+    // Draws the ticks again, after what they are asked of has changed.
+    void updateTicks();
+
     // Marks of the recordset's current row (no effect without a current row).
     void markCurrentRow();
     void unmarkCurrentRow();

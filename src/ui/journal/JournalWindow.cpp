@@ -114,7 +114,9 @@ namespace {
 const QString kStoreOrganisation = QStringLiteral("Skorvin");
 const QString kStoreApplication = QStringLiteral("JournalWindow");
 const QString kGeometryKey = QStringLiteral("geometry");
-const QString kColumnsKey = QStringLiteral("columns");
+// Widths go by column position: each set of columns has a key of its own, so that widths kept
+// for another set never land on another column.
+const QString kColumnsKey = QStringLiteral("columnsWithKind");
 
 template <typename T, typename... Args> T* named(const char* name, Args&&... args)
 {
@@ -229,6 +231,10 @@ void JournalWindow::buildLayout()
     // still shows each text whole.
     cbOrganisation->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cbOrganisation->setMinimumContentsLength(12);
+    cbKind = named<QComboBox>("cbKind");
+    cbKind->addItem(QStringLiteral("（全部）"));
+    for (const exam::JournalKind& kind : exam::journalKinds())
+        cbKind->addItem(toQString(kind.text));
     gridJournal = named<QTableView>("gridJournal");
     // A row read while it is drawn reports its failure after the paint.
     model_ = new JournalModel(
@@ -256,6 +262,8 @@ void JournalWindow::buildLayout()
     numberLabel->setBuddy(edtNumber);
     auto* organisationLabel = new QLabel(QStringLiteral("单位(&O)："));
     organisationLabel->setBuddy(cbOrganisation);
+    auto* kindLabel = new QLabel(QStringLiteral("类别(&K)："));
+    kindLabel->setBuddy(cbKind);
     auto* filters = new QHBoxLayout;
     filters->addWidget(numberLabel);
     filters->addWidget(edtNumber);
@@ -265,6 +273,8 @@ void JournalWindow::buildLayout()
     filters->addWidget(dtTo);
     filters->addWidget(organisationLabel);
     filters->addWidget(cbOrganisation, 1);
+    filters->addWidget(kindLabel);
+    filters->addWidget(cbKind);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblCount, 1);
     buttons->addWidget(btnExport);
@@ -277,7 +287,8 @@ void JournalWindow::buildLayout()
     setTabOrder(chkDate, dtFrom);
     setTabOrder(dtFrom, dtTo);
     setTabOrder(dtTo, cbOrganisation);
-    setTabOrder(cbOrganisation, gridJournal);
+    setTabOrder(cbOrganisation, cbKind);
+    setTabOrder(cbKind, gridJournal);
     setTabOrder(gridJournal, btnExport);
     setTabOrder(btnExport, btnClose);
     edtNumber->setFocus(Qt::OtherFocusReason);
@@ -288,6 +299,7 @@ void JournalWindow::buildLayout()
     connect(dtFrom, &QDateEdit::dateChanged, this, filterChanged);
     connect(dtTo, &QDateEdit::dateChanged, this, filterChanged);
     connect(cbOrganisation, qOverload<int>(&QComboBox::currentIndexChanged), this, filterChanged);
+    connect(cbKind, qOverload<int>(&QComboBox::currentIndexChanged), this, filterChanged);
     connect(btnExport, &QPushButton::clicked, this, [this] { runGuarded([this] { exportShown(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -312,6 +324,10 @@ void JournalWindow::refresh()
         filter_.toDate = toGbk(dtTo->date().toString(QStringLiteral("yyyy-MM-dd")));
     }
     filter_.organisation = toGbk(cbOrganisation->currentData().toString());
+    // The first item lists every kind.
+    const int kind = cbKind->currentIndex() - 1;
+    filter_.actions =
+        kind >= 0 ? exam::journalKinds().at(static_cast<std::size_t>(kind)).actions : std::vector<std::string>();
     dtFrom->setEnabled(chkDate->isChecked());
     dtTo->setEnabled(chkDate->isChecked());
     if (!file_)

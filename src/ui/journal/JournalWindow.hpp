@@ -22,7 +22,7 @@ namespace skorvin::ui {
 class JournalModel;
 
 // The journal window (登分日志): the entries newest first, filtered by admission number as it
-// is typed, by date and by organisation, with their count, and exported as CSV. Keyboard
+// is typed, by date, by organisation and by kind, with their count, and exported as CSV. Keyboard
 // first: the number box has the focus, Esc closes. Values are shown whole. Controls are named
 // by objectName. A damaged entry is listed as such and counted; a file that cannot be opened
 // or read shows why, no entries, and is reported once to readFailed (a failure met while
@@ -71,6 +71,7 @@ private:
     QDateEdit* dtFrom = nullptr;
     QDateEdit* dtTo = nullptr;
     QComboBox* cbOrganisation = nullptr;
+    QComboBox* cbKind = nullptr;
     QTableView* gridJournal = nullptr;
     QLabel* lblCount = nullptr;
     QPushButton* btnExport = nullptr;

@@ -23,13 +23,19 @@ std::string boxText(const QLineEdit* box)
     return toGbk(box->text());
 }
 
-// What the operator reads when a number is not in the list shown, and what to do about it.
-QString notFoundText(const exam::MissingCandidate& missing, const std::string& number, const exam::OrgTree& tree)
+// What the operator reads when a number is not in the list shown, and what to do about it; while
+// verifying, a stored score is not named.
+QString notFoundText(const exam::MissingCandidate& missing, const std::string& number, const exam::OrgTree& tree,
+                     bool verifying)
 {
     using Kind = exam::MissingCandidate::Kind;
     const QString shown = toQString(text::trim(number));
     switch (missing.kind) {
     case Kind::Hidden:
+        if (missing.scored && verifying)
+            return QStringLiteral("准考证号 %1 的考生已登分。“显示”选“未登分”时不列出已登分的考生，"
+                                  "请在“显示”中选“已登分”或“所有”。")
+                .arg(shown);
         if (missing.scored)
             return QStringLiteral("准考证号 %1 的考生已登分，分数为 %2。“显示”选“未登分”时不列出已登分的考生，"
                                   "请在“显示”中选“已登分”或“所有”。")
@@ -77,7 +83,7 @@ void TfrmSkorvin::edtZKZKeyPress(char& key)
         return;
     // A number found moves the focus on to the score box, which shows that candidate's own
     // score, so that a score never carries over from one candidate to another.
-    edtFS->setText(toQString(session_.current()->score));
+    edtFS->setText(scoreBoxText(*session_.current()));
     focusAndSelect(edtFS);
 }
 
@@ -95,7 +101,7 @@ bool TfrmSkorvin::LocateCandidate()
     if (!session_.locate(number)) {
         // Set before the statement runs, so that its failure's error box also leaves the focus here.
         focusAndSelect(edtZKZ);
-        ShowInfo(notFoundText(session_.explainMissing(number, orgTree_), number, orgTree_));
+        ShowInfo(notFoundText(session_.explainMissing(number, orgTree_), number, orgTree_, verifying_));
         focusAndSelect(edtZKZ);
         return false;
     }
@@ -109,7 +115,7 @@ void TfrmSkorvin::entryBoxEscape()
     // In 分数 Esc takes back what was typed: the located candidate's score as the list holds it.
     if (focusWidget() == edtFS) {
         if (const auto candidate = session_.current())
-            edtFS->setText(toQString(candidate->score));
+            edtFS->setText(scoreBoxText(*candidate));
         edtFS->selectAll();
     } else if (focusWidget() == edtZKZ) {
         edtZKZ->selectAll();
@@ -144,7 +150,7 @@ bool TfrmSkorvin::ValidateEntry()
 
 void TfrmSkorvin::saveScore()
 {
-    runGuarded([this] { spbtnSaveClick(); });
+    runGuarded([this] { verifying_ ? verifyScore() : spbtnSaveClick(); });
     // The save is the moment to hear that journaling is off.
     tellJournalOff();
 }

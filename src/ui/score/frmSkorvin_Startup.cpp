@@ -197,7 +197,7 @@ void TfrmSkorvin::LoadRecordToEdits()
     edtZKZ->clear();
     if (const auto candidate = session_.current()) {
         edtZKZ->setText(toQString(candidate->number));
-        edtFS->setText(toQString(candidate->score));
+        edtFS->setText(scoreBoxText(*candidate));
     }
     // Typing then replaces the number shown.
     focusAndSelect(edtZKZ);

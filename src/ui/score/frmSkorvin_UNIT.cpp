@@ -119,6 +119,10 @@ void TfrmSkorvin::buildLayout()
     StatusBar1->addWidget(StatusPanel1, 1);
     // The keys no button names, always in sight at the right end.
     StatusKeys = make<QLabel>("StatusKeys", QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销 · F5 刷新"));
+    StatusMode =
+        make<QLabel>("StatusMode", QStringLiteral("复核：分数不显示，输入的分数与已登分数比较（Ctrl+K 退出）"));
+    StatusMode->hide();
+    StatusBar1->addPermanentWidget(StatusMode);
     StatusBar1->addPermanentWidget(StatusKeys);
     StatusBar1->resize(kClientSize.width(), 25);
     windowAnchors->align(StatusBar1, Anchors::Align::Bottom);
@@ -260,6 +264,7 @@ void TfrmSkorvin::connectHandlers()
     shortcuts->add(Qt::Key_P, Qt::ControlModifier, thenNumber(&TfrmSkorvin::SpeedButton2Click));
     shortcuts->add(Qt::Key_F5, Qt::NoModifier, guarded(&TfrmSkorvin::rereadList));
     connectJournalKeys(*shortcuts);
+    shortcuts->add(Qt::Key_K, Qt::ControlModifier, guarded(&TfrmSkorvin::toggleVerifying));
 }
 
 void TfrmSkorvin::FormCreate()

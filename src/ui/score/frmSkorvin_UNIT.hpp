@@ -107,7 +107,8 @@ private:
     void entryBoxEscape();
     bool ValidateEntry();
     void spbtnSaveClick();
-    // 确定 and Enter in 分数: the save, guarded, then the notice that journaling is off.
+    // 确定 and Enter in 分数: the save (while verifying, the comparison), guarded, then the notice
+    // that journaling is off.
     void saveScore();
     KeyFilteredBox::Verdict filterKey(QLineEdit* box, const QString& textBefore, char typed);
     using ScoreChanger = std::function<exam::ScoreEntrySession::ChangeOutcome(bool force)>;
@@ -126,11 +127,24 @@ private:
     void openJournal();
     void tellJournalOff();
 
+    // Re-keying blind (frmSkorvin_Verify.cpp): Ctrl+K switches 复核 on and off; in it Enter in
+    // 分数 and 确定 compare the score with the stored one instead of saving it.
+    void toggleVerifying();
+    void verifyScore();
+    // A Differs settled by the operator: adopted, kept, or keyed again.
+    void adjudicate(const exam::ScoreEntrySession::VerifyOutcome& differs);
+    // What 分数 shows for the located candidate: its score, or nothing while verifying.
+    QString scoreBoxText(const exam::ScoreEntrySession::Candidate& candidate) const;
+    // The verified mark of a list row by its view position.
+    bool rowVerified(int viewRow);
+
     exam::OrgTree orgTree_;
     std::vector<QStandardItem*> treeItems_; // the tree view's item of each node, owned by TreeView1Items
     bool started_ = false;
-    bool treeColumnMoved_ = false; // the operator has moved the splitter
-    bool countsPending_ = false;   // the start-up is done, the tree's counts are to be read
+    bool treeColumnMoved_ = false;   // the operator has moved the splitter
+    bool countsPending_ = false;     // the start-up is done, the tree's counts are to be read
+    bool verifying_ = false;         // 复核: scores are re-keyed blind and compared
+    int choiceBeforeVerifying_ = -1; // the display choice 复核 replaced, -1 when it kept it
 
     exam::ModuleState& state_;
     // The workflow behind the window; it owns the list dataset and the save query.
@@ -166,6 +180,7 @@ private:
     QLabel* StatusPanel0 = nullptr; // text of the selected tree node
     QLabel* StatusPanel1 = nullptr; // "考生数：" row/count, and the scores above the maximum
     QLabel* StatusKeys = nullptr;   // the keys no button names
+    QLabel* StatusMode = nullptr;   // says the window is in 复核, shown only then
 };
 
 } // namespace skorvin::ui

@@ -3,6 +3,7 @@
 #include "ui/seams/Replaceable.hpp"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <string>
@@ -24,6 +25,10 @@ public:
     virtual bool confirm(QWidget* owner, const QString& caption, const QString& text) = 0;
     // Yes/No question with the Question icon; Enter answers the default. True for Yes.
     virtual bool ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes) = 0;
+    // A question answered by one of several buttons, captioned buttons in order; Enter answers
+    // defaultButton. The index of the button pressed; Esc or the close box answer defaultButton.
+    virtual int choose(QWidget* owner, const QString& caption, const QString& text, const QStringList& buttons,
+                       int defaultButton) = 0;
     // Save-file dialog; it does not ask before a file is replaced (a caller that wants
     // the question asks it). An empty text when the operator cancels.
     virtual QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) = 0;

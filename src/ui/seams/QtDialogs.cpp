@@ -6,6 +6,10 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace skorvin::ui {
 
@@ -79,6 +83,22 @@ public:
         Box box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
         box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
+    }
+
+    int choose(QWidget* owner, const QString& caption, const QString& text, const QStringList& buttons,
+               int defaultButton) override
+    {
+        Box box(QMessageBox::Question, caption, text, QMessageBox::NoButton, owner);
+        std::vector<QAbstractButton*> added;
+        for (const QString& label : buttons)
+            added.push_back(box.addButton(label, QMessageBox::AcceptRole));
+        auto* fallback = qobject_cast<QPushButton*>(added.at(static_cast<std::size_t>(defaultButton)));
+        box.setDefaultButton(fallback);
+        // Esc is the default's answer too: nothing else is ever chosen by leaving the box.
+        box.setEscapeButton(fallback);
+        box.exec();
+        const auto pressed = std::find(added.begin(), added.end(), box.clickedButton());
+        return pressed == added.end() ? defaultButton : static_cast<int>(pressed - added.begin());
     }
 
     QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override

@@ -37,6 +37,17 @@ bool RecordingDialogs::ask(QWidget* owner, const QString& caption, const QString
     return answer;
 }
 
+int RecordingDialogs::choose(QWidget* owner, const QString& caption, const QString& text, const QStringList& buttons,
+                             int defaultButton)
+{
+    boxes_.push_back({owner, caption, text, Icon::Question, false, buttons, defaultButton});
+    if (choiceAnswers_.empty())
+        return defaultButton;
+    const int answer = choiceAnswers_.front();
+    choiceAnswers_.pop_front();
+    return answer;
+}
+
 QString RecordingDialogs::saveFileName(QWidget* owner, const QString& proposedName, const QString& filter)
 {
     saveRequests_.push_back({owner, proposedName, filter});
@@ -80,6 +91,7 @@ void RecordingDialogs::clear()
     saveRequests_.clear();
     confirmAnswers_.clear();
     askAnswers_.clear();
+    choiceAnswers_.clear();
     saveAnswers_.clear();
     saveTypes_.clear();
     openRequests_.clear();

@@ -22,6 +22,9 @@ public:
         Icon icon = Icon::Information;
         // For a Yes/No question: the answer Enter would give.
         bool defaultYes = false;
+        // For a question with several buttons: their captions and the one Enter presses.
+        QStringList buttons = {};
+        int defaultButton = -1;
     };
     struct SaveRequest {
         QWidget* owner = nullptr;
@@ -41,6 +44,10 @@ public:
     // Records the question as a box with the Question icon and its default; answers the next
     // queued answer, or the default (the operator pressed Enter) when none is queued.
     bool ask(QWidget* owner, const QString& caption, const QString& text, bool defaultYes) override;
+    // Records the question as a box with the Question icon, its buttons and its default; answers
+    // the next queued choice, or the default (the operator pressed Enter) when none is queued.
+    int choose(QWidget* owner, const QString& caption, const QString& text, const QStringList& buttons,
+               int defaultButton) override;
     // Answers the next queued file name, or cancels (empty text) when none is queued.
     QString saveFileName(QWidget* owner, const QString& proposedName, const QString& filter) override;
     // As saveFileName, the type chosen with the queued name (the first type when none was).
@@ -51,6 +58,7 @@ public:
 
     void queueConfirm(bool ok) { confirmAnswers_.push_back(ok); }
     void queueAnswer(bool yes) { askAnswers_.push_back(yes); }
+    void queueChoice(int button) { choiceAnswers_.push_back(button); }
     void queueSaveFileName(const QString& name, const QString& type = QString())
     {
         saveAnswers_.push_back(name);
@@ -72,6 +80,7 @@ private:
     std::vector<SaveRequest> saveRequests_;
     std::deque<bool> confirmAnswers_;
     std::deque<bool> askAnswers_;
+    std::deque<int> choiceAnswers_;
     std::deque<QString> saveAnswers_;
     std::deque<QString> saveTypes_;
     QStringList openRequests_;

@@ -1,133 +1,21 @@
 // The journal behind the score window through every backend: an entry for each save, refusal,
 // failure and undo, undo back through several saves (a NULL restored as NULL, a score another
 // operator changed in between never silently undone), and scoring with the journal off.
-#include "exam/ScoreEntrySession.hpp"
-#include "plain/DemoDb.hpp"
-#include "plain/NativeOdbcDriver.hpp"
-#include "plain/PostgresDb.hpp"
-#include "plain/SqliteOdbcDriver.hpp"
-#include "plain/TempDir.hpp"
+#include "JournalledSession.hpp"
 #include "platform/Gbk.hpp"
-#include "platform/connection/TADOConnection.hpp"
-#include "platform/journal/JournalFile.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <regex>
 #include <string>
 
 using namespace skorvin;
 using namespace skorvin::exam;
-using journal::JournalRecord;
+using namespace skorvin::test;
 using Kind = ScoreEntrySession::ChangeOutcome::Kind;
 
 namespace {
-
-enum class Backend { Sqlite, Odbc, Postgres };
-
-class JournalledSession : public ::testing::TestWithParam<Backend> {
-protected:
-    void SetUp() override
-    {
-        if (GetParam() != Backend::Sqlite && !test::kOdbcDriversHere)
-            GTEST_SKIP() << test::kNoOdbcDriver;
-        if (GetParam() == Backend::Postgres) {
-            if (!test::postgresServer())
-                GTEST_SKIP() << test::kNoPostgres;
-            postgres_ = std::make_unique<test::PostgresDb>();
-            postgres_->load(demo_);
-        }
-        std::ofstream(dir_ / "kavrint.ini", std::ios::binary) << "[ScoreSet]\r\nXs=1\r\nUp=40\r\n";
-        connection_.setConnectionString(connectionString());
-        connection_.open();
-        other_.setConnectionString(connectionString());
-        other_.open();
-        state_.HostConnection = &connection_;
-        session_ = std::make_unique<ScoreEntrySession>(state_, HostFiles::in(gbk::fromUtf8((dir_ / "").string())));
-        session_->bind();
-        node_ = session_->start(tree_);
-        session_->selectNode(tree_.selection(node_), 2);
-        // Candidates of the listed node: the first two unscored, one with a score.
-        auto& list = session_->Main_AdoSet;
-        for (list.first(); !list.eof() && (unscored_.size() < 2 || scored_.empty()); list.next()) {
-            if (list.fieldValue("tttt").has_value() && scored_.empty())
-                scored_ = list.fieldText("zkzh");
-            else if (!list.fieldValue("tttt").has_value() && unscored_.size() < 2)
-                unscored_.push_back(list.fieldText("zkzh"));
-        }
-        ASSERT_EQ(unscored_.size(), 2u);
-        ASSERT_FALSE(scored_.empty());
-    }
-
-    std::string connectionString() const
-    {
-        switch (GetParam()) {
-        case Backend::Sqlite:
-            return demo_.connectionString();
-        case Backend::Odbc:
-            return "Driver=" + test::sqliteOdbcDriver() + ";Database=" + demo_.path().string();
-        case Backend::Postgres:
-            break;
-        }
-        return postgres_->connectionString();
-    }
-
-    // What the database holds, NULL kept apart, read by another operator's connection.
-    ado::FieldValue stored(const std::string& number)
-    {
-        ado::TADOQuery read;
-        read.setConnection(&other_);
-        read.setSql("select tttt from t_omr where zkzh = '" + number + "'");
-        read.open();
-        return read.fieldValue("tttt");
-    }
-    void otherOperatorStores(const std::string& number, const std::string& score)
-    {
-        other_.execute("update t_omr set tttt = '" + score + "' where zkzh = '" + number + "'");
-    }
-    Kind save(const std::string& number, const std::string& score, bool replace = false)
-    {
-        EXPECT_TRUE(session_->locate(number)) << number;
-        return session_->storeCurrent(score, replace).kind;
-    }
-    std::vector<JournalRecord> entries() const { return journal::JournalFile(session_->journal().path()).query({}); }
-
-    test::TempDir dir_;
-    test::DemoDb demo_;
-    std::unique_ptr<test::PostgresDb> postgres_;
-    ado::TADOConnection connection_;
-    ado::TADOConnection other_;
-    ModuleState state_;
-    std::unique_ptr<ScoreEntrySession> session_;
-    OrgTree tree_;
-    int node_ = -1;
-    std::vector<std::string> unscored_;
-    std::string scored_;
-};
-
-// The parts of an entry that tell what happened.
-struct Seen {
-    std::string action, outcome, number;
-    ado::FieldValue before, after;
-    bool operator==(const Seen&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Seen& s)
-{
-    return out << s.action << "/" << s.outcome << " " << s.number << " " << s.before.value_or("NULL") << "->"
-               << s.after.value_or("NULL");
-}
-
-std::vector<Seen> seen(const std::vector<JournalRecord>& records)
-{
-    std::vector<Seen> result;
-    for (auto it = records.rbegin(); it != records.rend(); ++it)
-        result.push_back({it->action, it->outcome, it->number, it->before, it->after});
-    return result;
-}
 
 TEST_P(JournalledSession, EverySaveIsJournaledWithItsOutcome)
 {
@@ -276,13 +164,6 @@ TEST_P(JournalledSession, AJournalThatCannotBeOpenedNeverStopsScoring)
     EXPECT_EQ(stored(unscored_[1]), std::nullopt);
 }
 
-std::string backendName(const ::testing::TestParamInfo<Backend>& param)
-{
-    static const char* const names[] = {"Sqlite", "Odbc", "Postgres"};
-    return names[static_cast<int>(param.param)];
-}
-
-INSTANTIATE_TEST_SUITE_P(Backends, JournalledSession,
-                         ::testing::Values(Backend::Sqlite, Backend::Odbc, Backend::Postgres), backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, JournalledSession, ::testing::ValuesIn(kBackends), backendName);
 
 } // namespace

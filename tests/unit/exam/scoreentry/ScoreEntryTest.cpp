@@ -126,6 +126,27 @@ TEST(ScoreToStore, TrimsAndDropsOneTrailingPoint)
     EXPECT_EQ(scoreTextToStore(""), "");
 }
 
+// Two scores are the same when they are the same number, exactly: no rounding makes 12.5 and
+// 12.50001 one score, and a stored text that is not a score only matches itself.
+TEST(SameScore, ComparesScoresAsNumbers)
+{
+    const struct {
+        const char* a;
+        const char* b;
+        bool same;
+    } cases[] = {
+        {"12", "12", true},   {"12", "12.0", true},        {"12", "12.", true},      {"12.50", "12.5", true},
+        {"007", "7", true},   {"0", "0.0", true},          {"0", "000", true},       {" 12 ", "12", true},
+        {"12", "21", false},  {"12.5", "125", false},      {"12.5", "12.05", false}, {"1", "10", false},
+        {"10", "1.0", false}, {"12.5", "12.50001", false}, {"abc", "abc", true},     {"12a", "12", false},
+        {"", "0", false},     {".5", "0.5", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sameScore(c.a, c.b), c.same) << c.a << " / " << c.b;
+        EXPECT_EQ(sameScore(c.b, c.a), c.same) << c.b << " / " << c.a;
+    }
+}
+
 TEST(Maximum, EqualIsAcceptedAboveIsRefused)
 {
     EXPECT_FALSE(exceedsMaximum("40", "40"));

@@ -36,9 +36,9 @@ std::string gbkPath(const fs::path& path)
 }
 
 JournalRecord entry(const std::string& time, const std::string& organisation, const std::string& number,
-                    const std::string& detail = {})
+                    const std::string& detail = {}, const std::string& action = "save")
 {
-    return {0, time, "pc1", "clerk", organisation, number, std::nullopt, std::string("23"), "save", "saved", detail};
+    return {0, time, "pc1", "clerk", organisation, number, std::nullopt, std::string("23"), action, "saved", detail};
 }
 
 // Runs one statement on the file through a connection of its own; SQLite's result code.
@@ -94,15 +94,15 @@ TEST_F(Journal, ReadsBackWhatWasWrittenNewestFirst)
     }
 }
 
-TEST_F(Journal, FiltersByNumberDateAndOrganisation)
+TEST_F(Journal, FiltersByNumberDateOrganisationAndAction)
 {
     JournalFile journal(gbkPath(file()));
     const std::string beijing = gbk::fromUtf8("11-北京市");
     const std::string tianjin = gbk::fromUtf8("12-天津市");
     journal.append(entry("2026-12-09 23:59:59 +0800", beijing, "400100000001"));
-    journal.append(entry("2026-12-10 00:00:00 +0800", beijing, "400100000002"));
-    journal.append(entry("2026-12-10 18:30:00 +0800", tianjin, "400200000012"));
-    journal.append(entry("2026-12-11 08:00:00 +0800", tianjin, "400100000012"));
+    journal.append(entry("2026-12-10 00:00:00 +0800", beijing, "400100000002", {}, "undo"));
+    journal.append(entry("2026-12-10 18:30:00 +0800", tianjin, "400200000012", {}, "verify"));
+    journal.append(entry("2026-12-11 08:00:00 +0800", tianjin, "400100000012", {}, "keep"));
 
     struct Case {
         JournalFilter filter;
@@ -110,16 +110,21 @@ TEST_F(Journal, FiltersByNumberDateAndOrganisation)
     };
     const Case cases[] = {
         {{}, {"400100000012", "400200000012", "400100000002", "400100000001"}},
-        {{"0012", "", "", ""}, {"400100000012", "400200000012"}},
-        {{"4001", "", "", ""}, {"400100000012", "400100000002", "400100000001"}},
-        {{"", "2026-12-10", "2026-12-10", ""}, {"400200000012", "400100000002"}},
-        {{"", "2026-12-10", "", ""}, {"400100000012", "400200000012", "400100000002"}},
-        {{"", "", "2026-12-09", ""}, {"400100000001"}},
-        {{"", "", "", tianjin}, {"400100000012", "400200000012"}},
-        {{"4001", "2026-12-10", "", tianjin}, {"400100000012"}},
-        {{"9999", "", "", ""}, {}},
+        {{"0012", "", "", "", {}}, {"400100000012", "400200000012"}},
+        {{"4001", "", "", "", {}}, {"400100000012", "400100000002", "400100000001"}},
+        {{"", "2026-12-10", "2026-12-10", "", {}}, {"400200000012", "400100000002"}},
+        {{"", "2026-12-10", "", "", {}}, {"400100000012", "400200000012", "400100000002"}},
+        {{"", "", "2026-12-09", "", {}}, {"400100000001"}},
+        {{"", "", "", tianjin, {}}, {"400100000012", "400200000012"}},
+        {{"4001", "2026-12-10", "", tianjin, {}}, {"400100000012"}},
+        {{"", "", "", "", {"verify"}}, {"400200000012"}},
+        {{"", "", "", "", {"adopt", "keep"}}, {"400100000012"}},
+        {{"4001", "", "", "", {"save", "undo"}}, {"400100000002", "400100000001"}},
+        {{"", "2026-12-10", "", tianjin, {"verify", "save"}}, {"400200000012"}},
+        {{"9999", "", "", "", {}}, {}},
         // Filter text is a value, never statement text.
-        {{"' or '1'='1", "", "", ""}, {}},
+        {{"' or '1'='1", "", "", "", {}}, {}},
+        {{"", "", "", "", {"' or '1'='1"}}, {}},
     };
     for (const Case& c : cases) {
         // The window reads the ids and then each entry it shows; the export reads them whole.
