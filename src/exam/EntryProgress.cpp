@@ -76,7 +76,7 @@ void EntryProgress::scoreChanged(const std::string& zkzh, const ado::FieldValue&
     const int change = static_cast<int>(entered(after)) - static_cast<int>(entered(before));
     if (change == 0 || nodes_.empty())
         return;
-    for (const int node : nodesOf(text::mid(zkzh, 5, siteCodeLen_)))
+    for (const int node : nodesOfCandidate(zkzh))
         nodes_[static_cast<std::size_t>(node)].done += change;
     notify();
 }
@@ -86,6 +86,11 @@ std::optional<NodeCount> EntryProgress::count(int node) const
     if (node < 0 || static_cast<std::size_t>(node) >= nodes_.size())
         return std::nullopt;
     return nodes_[static_cast<std::size_t>(node)];
+}
+
+std::vector<int> EntryProgress::nodesOfCandidate(const std::string& zkzh) const
+{
+    return nodes_.empty() ? std::vector<int>{} : nodesOf(text::mid(zkzh, 5, siteCodeLen_));
 }
 
 std::vector<int> EntryProgress::nodesOf(const std::string& siteCode) const

@@ -31,6 +31,10 @@ public:
     void scoreChanged(const std::string& zkzh, const ado::FieldValue& before, const ado::FieldValue& after);
 
     std::optional<NodeCount> count(int node) const override;
+    // The nodes counted: the tree's size after a read, 0 while nothing is read.
+    int nodeCount() const { return static_cast<int>(nodes_.size()); }
+    // The nodes whose list takes the candidate with this number; none while nothing is read.
+    std::vector<int> nodesOfCandidate(const std::string& zkzh) const;
 
     // Called after every read, clear and change.
     std::function<void()> changed;
@@ -39,6 +43,8 @@ public:
     static std::string countSql(int siteCodeLen);
 
 private:
+    // The nodes counted: the tree's size after a read, 0 while nothing is read.
+    int nodeCount() const { return static_cast<int>(nodes_.size()); }
     // The nodes whose list takes the candidates of the site with this code.
     std::vector<int> nodesOf(const std::string& siteCode) const;
     void notify() const;

@@ -125,6 +125,8 @@ void ScoreEntrySession::readProgress(const OrgTree& tree)
         // and the window works on.
         progress_.clear();
     }
+    if (countingVerified_)
+        readVerifiedProgress();
 }
 
 void ScoreEntrySession::selectNode(const SelectedNode& node, int displayChoice)
@@ -229,7 +231,7 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::writeScore(const JournalEven
         // The database has the score; the list's own copy of the row follows it, and the counts
         // move from the score the list showed, which is the one they counted.
         putListScore(change.score);
-        progress_.scoreChanged(change.zkzh, change.expected, change.score);
+        scoreMoved(change.zkzh, change.expected, change.score);
     }
     return {changeKind(applied.kind), change.zkzh, applied.stored.value_or("")};
 }
@@ -248,7 +250,7 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::undoLastSave(bool replaceSto
         journal_.popSave();
     if (applied.kind == ScoreApplied::Kind::Applied) {
         putRowScore(save.number, save.before);
-        progress_.scoreChanged(save.number, save.after, save.before);
+        scoreMoved(save.number, save.after, save.before);
     }
     return {changeKind(applied.kind), save.number, applied.stored.value_or("")};
 }
@@ -277,7 +279,7 @@ void ScoreEntrySession::keepStoredOnUndo(const std::string& stored)
         const UndoableSave save = *last;
         journal_.popSave();
         putRowScore(save.number, stored);
-        progress_.scoreChanged(save.number, save.after, stored);
+        scoreMoved(save.number, save.after, stored);
     }
 }
 
@@ -286,7 +288,7 @@ void ScoreEntrySession::keepStoredScore(const std::string& stored)
     const std::string number = Main_AdoSet.fieldText("zkzh");
     const std::string listed = Main_AdoSet.fieldText("tttt");
     putListScore(stored);
-    progress_.scoreChanged(number, listed, stored);
+    scoreMoved(number, listed, stored);
 }
 
 void ScoreEntrySession::putRowScore(const std::string& number, const ado::FieldValue& score)

@@ -12,6 +12,7 @@
 #include "exam/ScoresAboveMaximum.hpp"
 #include "exam/SheetFeed.hpp"
 #include "exam/VerificationStore.hpp"
+#include "exam/VerifiedProgress.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
 #include <filesystem>
@@ -67,6 +68,10 @@ public:
     // Entered and total candidates per node of the tree, kept current by this window's saves,
     // undos and conflict answers. No counts while the counting statement fails.
     EntryProgress& progress() { return progress_; }
+    // In 复核 the tree counts verified of entered (verifiedProgress()): on reads them, and every
+    // later count read reads them too, until off. A failure leaves no verified counts.
+    void countVerified(bool on);
+    VerifiedProgress& verifiedProgress() { return verifiedProgress_; }
     // The list's visible rows whose stored score is above the maximum.
     ScoresAboveMaximum& aboveMaximum() { return aboveMaximum_; }
     // The score box's key filter, judging the text as it will be once the key is typed.
@@ -187,12 +192,19 @@ private:
     // Writes change.score (never NULL) for the list's current row as a save does: journaled as
     // event, undoable, the list row following it.
     ChangeOutcome writeScore(const JournalEvent& event, const ScoreChange& change, bool force);
+    // number's score went from before to after: the entered and the verified counts follow.
+    void scoreMoved(const std::string& number, const ado::FieldValue& before, const ado::FieldValue& after);
+    // score stands for number after a verification or an adjudication.
+    void confirm(const std::string& number, const std::string& score);
+    void readVerifiedProgress();
     // The list's current row shows stored, unless it shows that already.
     void followStored(const std::string& stored);
 
     ModuleState& state_;
     mutable ScoreSettingsFile settings_;
     EntryProgress progress_;
+    VerifiedProgress verifiedProgress_{progress_};
+    bool countingVerified_ = false;
     ScoresAboveMaximum aboveMaximum_{Main_AdoSet, "tttt"};
     ScoreJournal journal_;
     std::unique_ptr<VerificationStore> verifications_;

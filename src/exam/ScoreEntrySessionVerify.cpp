@@ -40,7 +40,7 @@ ScoreEntrySession::VerifyOutcome ScoreEntrySession::verifyCurrent(const std::str
                      outcome.stored,
                      outcome.keyed,
                      {}});
-    verifications_->confirm(outcome.number, outcome.stored);
+    confirm(outcome.number, outcome.stored);
     followStored(outcome.stored);
     return outcome;
 }
@@ -56,7 +56,7 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::adjudicate(const VerifyOutco
                          differs.stored,
                          differs.keyed,
                          {}});
-        verifications_->confirm(differs.number, differs.stored);
+        confirm(differs.number, differs.stored);
         followStored(differs.stored);
         return {ChangeOutcome::Kind::Applied, differs.number, differs.stored};
     }
@@ -69,7 +69,7 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::adjudicate(const VerifyOutco
                              {}};
     const ChangeOutcome outcome = writeScore(event, {differs.number, differs.stored, differs.keyed}, replaceStored);
     if (outcome.kind == ChangeOutcome::Kind::Applied)
-        verifications_->confirm(differs.number, differs.keyed);
+        confirm(differs.number, differs.keyed);
     return outcome;
 }
 
@@ -79,6 +79,44 @@ bool ScoreEntrySession::verified(const std::string& number, const std::string& s
         return false;
     const auto confirmed = verifications_->confirmed(number);
     return confirmed && sameScore(*confirmed, score);
+}
+
+void ScoreEntrySession::countVerified(bool on)
+{
+    countingVerified_ = on;
+    if (on)
+        readVerifiedProgress();
+    else
+        verifiedProgress_.clear();
+}
+
+void ScoreEntrySession::readVerifiedProgress()
+{
+    try {
+        verifiedProgress_.read(
+            *state_.HostConnection, verifications_->confirmedScores(),
+            [this](const std::string& number, const std::string& stored) { return verified(number, stored); });
+    } catch (const std::exception&) {
+        // As the entered counts: an aid the window works on without.
+        verifiedProgress_.clear();
+    }
+}
+
+void ScoreEntrySession::scoreMoved(const std::string& number, const ado::FieldValue& before,
+                                   const ado::FieldValue& after)
+{
+    progress_.scoreChanged(number, before, after);
+    // Outside 复核 nothing counts verifications, and the journal's are not read for a save.
+    if (verifiedProgress_.active())
+        verifiedProgress_.candidateChanged(number, verified(number, before.value_or("")),
+                                           verified(number, after.value_or("")));
+}
+
+void ScoreEntrySession::confirm(const std::string& number, const std::string& score)
+{
+    const bool was = verified(number, score);
+    verifications_->confirm(number, score);
+    verifiedProgress_.candidateChanged(number, was, true);
 }
 
 void ScoreEntrySession::followStored(const std::string& stored)

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTreeView>
 
 #include <optional>
 #include <string>
@@ -49,9 +50,19 @@ private slots:
         auto* radio = w.child<skorvin::ui::TRadioGroup>("RadioGroup1");
         auto* mode = w.child<QLabel>("StatusMode");
         QVERIFY(!mode->isVisible());
+        // The listed organisation's count in the tree: "(done/of)".
+        auto* tree = w.child<QTreeView>("TreeView1");
+        const auto counted = [tree] {
+            const QString text = tree->currentIndex().data().toString();
+            return text.mid(text.lastIndexOf(QLatin1Char('(')));
+        };
+        const QString entered = counted().section(QLatin1Char('/'), 0, 0).mid(1);
+        QVERIFY2(entered.toInt() >= 2, qPrintable(counted()));
 
         pressCtrl(Qt::Key_K);
         QCOMPARE(w.window->windowTitle(), QStringLiteral("四级主观题登分 — 复核"));
+        // In 复核 the tree counts verified of entered.
+        QCOMPARE(counted(), QStringLiteral("(0/%1)").arg(entered));
         QVERIFY(mode->isVisible());
         QVERIFY(mode->text().startsWith(QStringLiteral("复核")));
         // Only entered scores can be verified: the list shows them, their scores hidden.
@@ -73,6 +84,7 @@ private slots:
         QTest::keyClick(w.edtFS, Qt::Key_Return);
         QCOMPARE(w.recorder.texts(), QStringList());
         QVERIFY(w.grid->rowTicked(w.viewRowOf(a)));
+        QCOMPARE(counted(), QStringLiteral("(1/%1)").arg(entered));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.edtZKZ));
         auto entries = journalEntries();
         QCOMPARE(entries.size(), before + 1);
@@ -126,6 +138,7 @@ private slots:
         pressCtrl(Qt::Key_K);
         QCOMPARE(w.window->windowTitle(), QStringLiteral("四级主观题登分"));
         QVERIFY(!mode->isVisible());
+        QVERIFY2(counted().startsWith(QStringLiteral("(%1/").arg(entered)), qPrintable(counted()));
         QCOMPARE(radio->itemIndex(), 0);
         radio->setItemIndex(2);
         const int shownA = w.viewRowOf(a);

@@ -8,7 +8,7 @@
 namespace skorvin::ui {
 
 OrgTreeProgress::OrgTreeProgress(const exam::TreeCounts& counts, QWidget* view)
-    : QIdentityProxyModel(view), counts_(counts), view_(view)
+    : QIdentityProxyModel(view), counts_(&counts), view_(view)
 {
 }
 
@@ -18,7 +18,7 @@ QVariant OrgTreeProgress::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::ForegroundRole)
         return plain;
     const QVariant node = QIdentityProxyModel::data(index, kNodeRole);
-    const auto count = node.isValid() ? counts_.count(node.toInt()) : std::nullopt;
+    const auto count = node.isValid() ? counts_->count(node.toInt()) : std::nullopt;
     if (!count)
         return plain;
     if (role == Qt::DisplayRole)
@@ -29,6 +29,12 @@ QVariant OrgTreeProgress::data(const QModelIndex& index, int role) const
 void OrgTreeProgress::countsChanged()
 {
     announce(QModelIndex());
+}
+
+void OrgTreeProgress::setCounts(const exam::TreeCounts& counts)
+{
+    counts_ = &counts;
+    countsChanged();
 }
 
 void OrgTreeProgress::announce(const QModelIndex& parent)

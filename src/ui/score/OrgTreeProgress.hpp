@@ -26,11 +26,13 @@ public:
 
     // The counts changed: every node is drawn again.
     void countsChanged();
+    // Shows counts (not owned, outlives this) instead of those shown so far.
+    void setCounts(const exam::TreeCounts& counts);
 
 private:
     void announce(const QModelIndex& parent);
 
-    const exam::TreeCounts& counts_;
+    const exam::TreeCounts* counts_;
     QWidget* view_;
 };
 

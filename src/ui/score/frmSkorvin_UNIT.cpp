@@ -251,6 +251,7 @@ void TfrmSkorvin::connectHandlers()
     // Runs inside whatever moved the list, so it reports nothing of its own.
     Main_AdoSet.afterScroll = [this] { Main_AdoSetAfterScroll(); };
     session_.progress().changed = [this] { TreeView1Progress->countsChanged(); };
+    session_.verifiedProgress().changed = [this] { TreeView1Progress->countsChanged(); };
     // Also inside whatever changed the list; a closed list has no line to show.
     session_.aboveMaximum().changed = [this] {
         if (session_.listed())

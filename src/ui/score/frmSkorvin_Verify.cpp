@@ -4,6 +4,7 @@
 
 #include "ui/common/GbkText.hpp"
 #include "ui/grid/TDataGrid.hpp"
+#include "ui/score/OrgTreeProgress.hpp"
 #include "ui/seams/Dialogs.hpp"
 #include "ui/widgets/BusyCursor.hpp"
 #include "ui/widgets/TRadioGroup.hpp"
@@ -26,6 +27,14 @@ void TfrmSkorvin::toggleVerifying()
     verifying_ = !verifying_;
     setWindowTitle(verifying_ ? kCaption + QStringLiteral(" — 复核") : kCaption);
     StatusMode->setVisible(verifying_);
+    {
+        // The tree counts verified of entered in 复核, entered of all otherwise.
+        const BusyCursor busy;
+        session_.countVerified(verifying_);
+        TreeView1Progress->setCounts(verifying_ ? static_cast<const exam::TreeCounts&>(session_.verifiedProgress())
+                                                : session_.progress());
+        fitTreeColumn();
+    }
     if (verifying_) {
         DataGrid1->setShownText("tttt", [](const ado::FieldValue& score) {
             return score && !score->empty() ? QStringLiteral("已登分") : QString();

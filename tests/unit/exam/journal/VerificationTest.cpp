@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -204,6 +205,55 @@ TEST_P(Verification, TheNextWindowReadsTheVerificationsBack)
     EXPECT_TRUE(verified(a));
     EXPECT_FALSE(verified(b));
     EXPECT_FALSE(session_->verified(unscored_[0], ""));
+}
+
+// In 复核 the tree counts verified of entered: each verification, adjudication, save and undo
+// moves the counts of the candidate's nodes as a fresh read of the database and the journal
+// would count them.
+TEST_P(Verification, TheTreeCountsVerifiedOfEnteredAsTheyChange)
+{
+    const std::string& a = unscored_[0];
+    const std::string& b = unscored_[1];
+    store(scored_, "12");
+    store(a, "7.5");
+    session_->readProgress(tree_);
+    session_->countVerified(true);
+    const auto at = [this](int node) { return session_->verifiedProgress().count(node).value_or(NodeCount{-1, -1}); };
+    const NodeCount start = at(node_);
+    ASSERT_GE(start.total, 2);
+
+    const auto adjudicate = [&](const std::string& number, const char* keyed, Adjudication choice) {
+        const auto differs = verify(number, keyed);
+        ASSERT_EQ(differs.kind, Verify::Differs);
+        ASSERT_EQ(session_->adjudicate(differs, choice, false).kind, Change::Applied);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> step;
+        NodeCount change; // verified, entered: against the start
+    } steps[] = {
+        {"verified", [&] { EXPECT_EQ(verify(scored_, "12.0").kind, Verify::Verified); }, {1, 0}},
+        {"verified again", [&] { EXPECT_EQ(verify(scored_, "12").kind, Verify::Verified); }, {1, 0}},
+        {"a difference kept", [&] { adjudicate(a, "5.7", Adjudication::Keep); }, {2, 0}},
+        {"a difference adopted", [&] { adjudicate(a, "5.7", Adjudication::Adopt); }, {2, 0}},
+        {"the adoption undone", [&] { EXPECT_EQ(session_->undoLastSave(false).kind, Change::Applied); }, {1, 0}},
+        {"a new candidate saved", [&] { EXPECT_EQ(save(b, "9"), Change::Applied); }, {1, 1}},
+        {"a verified score changed", [&] { EXPECT_EQ(save(scored_, "13"), Change::Applied); }, {0, 1}},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.step();
+        std::vector<NodeCount> kept;
+        for (int node = 0; node < tree_.size(); ++node)
+            kept.push_back(at(node));
+        EXPECT_EQ(kept[static_cast<std::size_t>(node_)],
+                  (NodeCount{start.done + s.change.done, start.total + s.change.total}));
+        session_->readProgress(tree_);
+        for (int node = 0; node < tree_.size(); ++node)
+            EXPECT_EQ(kept[static_cast<std::size_t>(node)], at(node)) << "node " << node;
+    }
+    session_->countVerified(false);
+    EXPECT_FALSE(session_->verifiedProgress().count(node_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Verification, ::testing::ValuesIn(kBackends), backendName);
