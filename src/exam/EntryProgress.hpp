@@ -43,8 +43,6 @@ public:
     static std::string countSql(int siteCodeLen);
 
 private:
-    // The nodes counted: the tree's size after a read, 0 while nothing is read.
-    int nodeCount() const { return static_cast<int>(nodes_.size()); }
     // The nodes whose list takes the candidates of the site with this code.
     std::vector<int> nodesOf(const std::string& siteCode) const;
     void notify() const;
