@@ -74,7 +74,7 @@ private:
     std::vector<ColumnLayout> columns_;
     std::vector<int> fields_;
     std::vector<std::function<bool(const ado::FieldValue& value)>> flags_; // by column
-    std::map<int, ShownText> shown_;                                        // by column
+    std::map<int, ShownText> shown_;                                       // by column
     // The row count the view was last told about; it changes with a reset or a row that leaves.
     int rows_ = 0;
     bool leaving_ = false;
