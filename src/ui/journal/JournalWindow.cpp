@@ -271,16 +271,21 @@ void JournalWindow::buildLayout()
     filters->addWidget(dtFrom);
     filters->addWidget(new QLabel(QStringLiteral("至")));
     filters->addWidget(dtTo);
-    filters->addWidget(organisationLabel);
-    filters->addWidget(cbOrganisation, 1);
-    filters->addWidget(kindLabel);
-    filters->addWidget(cbKind);
+    filters->addStretch(1);
+    // Which entries on a row of their own: one row of every filter would make the window wider
+    // than an operator's smaller screen allows.
+    auto* scope = new QHBoxLayout;
+    scope->addWidget(organisationLabel);
+    scope->addWidget(cbOrganisation, 1);
+    scope->addWidget(kindLabel);
+    scope->addWidget(cbKind);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblCount, 1);
     buttons->addWidget(btnExport);
     buttons->addWidget(btnClose);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
+    layout->addLayout(scope);
     layout->addWidget(gridJournal, 1);
     layout->addLayout(buttons);
     setTabOrder(edtNumber, chkDate);
