@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         for (const std::int64_t id : listing.ids)
             (void)journal.entry(id);
-        (void)journal.query({"1", "2026-01-01", "2026-12-31", ""});
+        (void)journal.query({"1", "2026-01-01", "2026-12-31", "", {"save", "verify"}});
         (void)journal.organisations();
         journal.append({0, "2026-12-10 14:03:05 +0800", "pc1", "clerk", "11", "4001", std::nullopt, std::string("23"),
                         "save", "saved", ""});
