@@ -186,9 +186,17 @@ bool replaceFile(const fs::path& target, std::string_view bytes)
 
 std::optional<FileStamp> settledStampOf(const fs::path& path)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+    // Opened for its attributes alone and shared every way, so that no writer is kept out; the
+    // handle also gives the file's identity, which tells a file replaced by a rename.
+    const HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION data{};
+    const bool known = GetFileInformationByHandle(file, &data) != 0;
+    CloseHandle(file);
+    if (!known || (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
         return std::nullopt;
     const auto ticks = [](const FILETIME& time) {
         return static_cast<std::int64_t>(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
@@ -199,7 +207,9 @@ std::optional<FileStamp> settledStampOf(const fs::path& path)
     const std::int64_t modified = ticks(data.ftLastWriteTime);
     if (ticks(now) - modified < kSettledTicks)
         return std::nullopt;
-    return FileStamp{modified, static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow, 0, 0};
+    return FileStamp{modified, static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
+                     data.dwVolumeSerialNumber,
+                     static_cast<std::uint64_t>(data.nFileIndexHigh) << 32 | data.nFileIndexLow};
 }
 
 #else
