@@ -18,8 +18,7 @@ inline constexpr std::uintmax_t kMaxFileBytes = 4u << 20;
 std::optional<std::string> readFileBytes(const std::string& gbkName);
 
 // What tells one version of a file from another without reading it: its modification time,
-// its size and, where the system gives it with them, the file's identity (a file replaced by
-// a rename is another file).
+// its size and the file's identity (a file replaced by a rename is another file).
 struct FileStamp {
     std::int64_t modified = 0;
     std::uint64_t size = 0;
