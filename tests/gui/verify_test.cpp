@@ -65,6 +65,11 @@ private slots:
         QCOMPARE(counted(), QStringLiteral("(0/%1)").arg(entered));
         QVERIFY(mode->isVisible());
         QVERIFY(mode->text().startsWith(QStringLiteral("复核")));
+        // The mode stands where the keys stood; the row count beside it is not cut.
+        QCoreApplication::processEvents();
+        QVERIFY(!w.child<QLabel>("StatusKeys")->isVisible());
+        auto* count = w.child<QLabel>("StatusPanel1");
+        QVERIFY2(count->width() >= count->sizeHint().width(), qPrintable(count->text()));
         // Only entered scores can be verified: the list shows them, their scores hidden.
         QCOMPARE(radio->itemIndex(), 1);
         const int rowA = w.viewRowOf(a);

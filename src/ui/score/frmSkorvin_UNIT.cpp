@@ -119,8 +119,7 @@ void TfrmSkorvin::buildLayout()
     StatusBar1->addWidget(StatusPanel1, 1);
     // The keys no button names, always in sight at the right end.
     StatusKeys = make<QLabel>("StatusKeys", QStringLiteral("Ctrl+P 打印 · Ctrl+J 登分日志 · Ctrl+Z 撤销 · F5 刷新"));
-    StatusMode =
-        make<QLabel>("StatusMode", QStringLiteral("复核：分数不显示，输入的分数与已登分数比较（Ctrl+K 退出）"));
+    StatusMode = make<QLabel>("StatusMode", QStringLiteral("复核：分数不显示（Ctrl+K 退出）"));
     StatusMode->hide();
     StatusBar1->addPermanentWidget(StatusMode);
     StatusBar1->addPermanentWidget(StatusKeys);

@@ -26,7 +26,9 @@ void TfrmSkorvin::toggleVerifying()
 {
     verifying_ = !verifying_;
     setWindowTitle(verifying_ ? kCaption + QStringLiteral(" — 复核") : kCaption);
+    // The mode takes the keys' place, so the row count beside it stays whole at the window's size.
     StatusMode->setVisible(verifying_);
+    StatusKeys->setVisible(!verifying_);
     {
         // The tree counts verified of entered in 复核, entered of all otherwise.
         const BusyCursor busy;
