@@ -18,6 +18,10 @@ struct SelectedNode {
     std::string parentText; // the parent's text; empty for the root
 };
 
+// The condition on t_omr of the candidates the list statement takes (level 4, not absent), for
+// the other statements that must count or find exactly those.
+inline constexpr const char* kListedCandidates = "zkzh like '4%' and (UPPER(qk)<>'Q' or qk Is Null)";
+
 // The list statement for the selected node; sets state.CurrentLevel and state.CurrentCode.
 // Codes go in as quoted literals, so that text columns compare with text on every backend.
 std::string BuildCandidateSql(ModuleState& state, const SelectedNode& node);

@@ -1,6 +1,8 @@
 // EntryProgress: entered and total listed candidates of every organisation node, for the tree.
 #include "exam/EntryProgress.hpp"
 
+#include "exam/CandidateList.hpp"
+
 #include "platform/Numbers.hpp"
 #include "platform/Text.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
@@ -23,10 +25,8 @@ std::string EntryProgress::countSql(int siteCodeLen)
     // The candidates the list statement takes, grouped by the site code in their number;
     // "entered" is what the display choice 已登分 shows.
     const std::string site = "SubString(zkzh,5," + std::to_string(siteCodeLen) + ")";
-    return "select " + site +
-           " dm,count(*) n,count(case when tttt<>'' then 1 end) yf from t_omr "
-           "where zkzh like '4%' and (UPPER(qk)<>'Q' or qk Is Null) group by " +
-           site;
+    return "select " + site + " dm,count(*) n,count(case when tttt<>'' then 1 end) yf from t_omr where " +
+           kListedCandidates + " group by " + site;
 }
 
 void EntryProgress::read(ado::TADOConnection& connection, const OrgTree& tree, int siteCodeLen)

@@ -1,5 +1,6 @@
 #include "exam/MissingCandidate.hpp"
 
+#include "exam/CandidateList.hpp"
 #include "exam/KDTree.hpp"
 
 #include "platform/Text.hpp"
@@ -31,8 +32,7 @@ int organisationOf(const OrgTree& tree, int siteCodeLen, const std::string& numb
 std::string missingCandidateSql(const std::string& number)
 {
     // The list statement's own conditions, so that a number it can never list is not "hidden".
-    return "select tttt from t_omr where zkzh=" + text::quoted(number) +
-           " and zkzh like '4%' and (UPPER(qk)<>'Q' or qk Is Null)";
+    return "select tttt from t_omr where zkzh=" + text::quoted(number) + " and " + kListedCandidates;
 }
 
 MissingCandidate explainMissingCandidate(ado::TADOConnection& connection, const ado::TCustomADODataSet& list,

@@ -1,6 +1,7 @@
 // VerifiedProgress: what the organisation tree counts in 复核, verified of entered.
 #include "exam/VerifiedProgress.hpp"
 
+#include "exam/CandidateList.hpp"
 #include "platform/Text.hpp"
 #include "platform/recordset/TCustomADODataSet.hpp"
 
@@ -15,8 +16,7 @@ std::string storedScoresSql(std::map<std::string, std::string>::const_iterator f
                             std::map<std::string, std::string>::const_iterator to)
 {
     // The list statement's own conditions, so that only candidates the counts hold are counted.
-    std::string sql =
-        "select zkzh,tttt from t_omr where zkzh like '4%' and (UPPER(qk)<>'Q' or qk Is Null) and zkzh in (";
+    std::string sql = std::string("select zkzh,tttt from t_omr where ") + kListedCandidates + " and zkzh in (";
     for (auto it = from; it != to; ++it) {
         if (it != from)
             sql += ',';
