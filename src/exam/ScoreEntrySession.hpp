@@ -196,6 +196,9 @@ private:
     void scoreMoved(const std::string& number, const ado::FieldValue& before, const ado::FieldValue& after);
     // score stands for number after a verification or an adjudication.
     void confirm(const std::string& number, const std::string& score);
+    // The stored score of compared stands without a write: journaled as action (a verification or
+    // a difference kept), confirmed, and shown by the list's row.
+    void confirmStored(JournalEvent::Action action, const VerifyOutcome& compared);
     void readVerifiedProgress();
     // The list's current row shows stored, unless it shows that already.
     void followStored(const std::string& stored);

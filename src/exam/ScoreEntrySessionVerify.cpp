@@ -33,15 +33,7 @@ ScoreEntrySession::VerifyOutcome ScoreEntrySession::verifyCurrent(const std::str
         outcome.kind = Kind::Differs;
         return outcome;
     }
-    journal_.record({JournalEvent::Action::Verify,
-                     JournalEvent::Outcome::Saved,
-                     organisation_,
-                     outcome.number,
-                     outcome.stored,
-                     outcome.keyed,
-                     {}});
-    confirm(outcome.number, outcome.stored);
-    followStored(outcome.stored);
+    confirmStored(JournalEvent::Action::Verify, outcome);
     return outcome;
 }
 
@@ -49,15 +41,7 @@ ScoreEntrySession::ChangeOutcome ScoreEntrySession::adjudicate(const VerifyOutco
                                                                bool replaceStored)
 {
     if (choice == Adjudication::Keep) {
-        journal_.record({JournalEvent::Action::Keep,
-                         JournalEvent::Outcome::Saved,
-                         organisation_,
-                         differs.number,
-                         differs.stored,
-                         differs.keyed,
-                         {}});
-        confirm(differs.number, differs.stored);
-        followStored(differs.stored);
+        confirmStored(JournalEvent::Action::Keep, differs);
         return {ChangeOutcome::Kind::Applied, differs.number, differs.stored};
     }
     const JournalEvent event{JournalEvent::Action::Adopt,
@@ -117,6 +101,14 @@ void ScoreEntrySession::confirm(const std::string& number, const std::string& sc
     const bool was = verified(number, score);
     verifications_->confirm(number, score);
     verifiedProgress_.candidateChanged(number, was, true);
+}
+
+void ScoreEntrySession::confirmStored(JournalEvent::Action action, const VerifyOutcome& compared)
+{
+    journal_.record(
+        {action, JournalEvent::Outcome::Saved, organisation_, compared.number, compared.stored, compared.keyed, {}});
+    confirm(compared.number, compared.stored);
+    followStored(compared.stored);
 }
 
 void ScoreEntrySession::followStored(const std::string& stored)
